@@ -1,0 +1,33 @@
+// The one door through which windows talk to the user modally: message boxes, questions,
+// beeps, file and print dialogs. The program uses QtInteraction; tests install a scripted
+// implementation that answers the questions and records what was shown.
+#pragma once
+
+#include "calendar/Messages.h"
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace ulvan {
+
+class Interaction : public MessageSink {
+public:
+    // ShowMessage and Beep come from MessageSink.
+
+    // A confirmation box with "はい(&Y)" and "いいえ(&N)"; true for Yes. The caller sounds the
+    // exclamation beep first where that is wanted.
+    virtual bool Confirm(const QString& caption, const QString& text) = 0;
+
+    // File dialogs: the chosen path, or an empty string when the user cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) = 0;
+
+    // The print dialog on `printer`; false when the user cancelled.
+    virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;
+};
+
+} // namespace ulvan

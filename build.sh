@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test in one place.
+#   ./build.sh run    install what is missing, build, start the program
+#   ./build.sh test   install what is missing, build, run every test (also under ASan+UBSan)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+    cmake ninja-build g++ clang pkg-config
+    libgtest-dev libbenchmark-dev
+    qt6-base-dev qt6-image-formats-plugins libgl-dev
+    fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
+    xvfb xauth poppler-utils
+)
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$p")
+    done
+    if ((${#missing[@]})); then
+        echo "Installing: ${missing[*]}"
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" apt-get update -q
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+    fi
+}
+
+build() {
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build dev
+    exec build/dev/app/ulvan
+    ;;
+test)
+    install_missing
+    build dev
+    ctest --preset dev -j 2
+    build asan
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j 2
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
