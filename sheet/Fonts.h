@@ -1,0 +1,22 @@
+// Font faces on this platform. The sheets and settings name the faces of the original
+// Windows installation ("ＭＳ 明朝" and the like); here they are mapped to installed faces
+// that can write Japanese. Used by the canvas when it selects a font and by the windows
+// that offer font choices.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace ulvan {
+
+// The installed family that draws `face`. A leading "@" (vertical writing) is dropped.
+// The Windows Japanese faces map to their nearest installed counterparts; a family that is
+// installed is returned as is; anything else falls back to an installed family that can
+// write Japanese (never to one without Japanese glyphs, as long as one is installed).
+QString ResolveFace(const QString& face);
+
+// Installed families that can write Japanese, fixed-pitch ones first where the platform
+// tells; never empty while such a family is installed.
+QStringList JapaneseFamilies();
+
+} // namespace ulvan
