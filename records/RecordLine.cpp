@@ -1,0 +1,127 @@
+#include "records/RecordLine.h"
+
+#include <array>
+
+namespace ulvan {
+namespace {
+
+constexpr char16_t kDelimiter = u',';
+constexpr char16_t kQuote = u'"';
+
+// Code 0 is treated like the other control characters: a NUL left in a field would otherwise
+// end an unquoted field without being skippable, and reading would never move past it.
+bool IsBlankOrControl(char16_t c) {
+    return c <= u' ';
+}
+
+bool NeedsQuotes(std::u16string_view field) {
+    for (const char16_t c : field) {
+        if (IsBlankOrControl(c) || c == kQuote || c == kDelimiter)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::u16string> SplitCommaText(std::u16string_view line) {
+    std::vector<std::u16string> fields;
+    const std::size_t end = line.size();
+    std::size_t pos = 0;
+    auto skipBlanks = [&] {
+        while (pos < end && IsBlankOrControl(line[pos]))
+            ++pos;
+    };
+
+    skipBlanks();
+    while (pos < end) {
+        std::u16string field;
+        if (line[pos] == kQuote) {
+            ++pos;
+            while (pos < end) {
+                if (line[pos] == kQuote) {
+                    if (pos + 1 < end && line[pos + 1] == kQuote) {
+                        field.push_back(kQuote);
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos; // the closing quote
+                    break;
+                }
+                field.push_back(line[pos++]);
+            }
+        } else {
+            const std::size_t start = pos;
+            while (pos < end && !IsBlankOrControl(line[pos]) && line[pos] != kDelimiter)
+                ++pos;
+            field.assign(line.substr(start, pos - start));
+        }
+        fields.push_back(std::move(field));
+        skipBlanks();
+        if (pos < end && line[pos] == kDelimiter) {
+            if (pos + 1 == end)
+                fields.emplace_back();
+            ++pos;
+            skipBlanks();
+        }
+    }
+    return fields;
+}
+
+std::u16string JoinCommaText(std::span<const std::u16string> fields) {
+    std::u16string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line.push_back(kDelimiter);
+        const std::u16string& field = fields[i];
+        if (!NeedsQuotes(field)) {
+            line += field;
+            continue;
+        }
+        line.push_back(kQuote);
+        for (const char16_t c : field) {
+            if (c == kQuote)
+                line.push_back(kQuote);
+            line.push_back(c);
+        }
+        line.push_back(kQuote);
+    }
+    return line;
+}
+
+std::u16string WriteRecordLine(const DeceasedRecord& record) {
+    const std::array<std::u16string, 8> fields{
+        record.Kaimyo + u"/" + record.Yomi,
+        record.Zokumyo,
+        record.KiNen,
+        record.KiNengo,
+        record.KiWanen,
+        record.KiGatsu,
+        record.KiNichi,
+        record.GyoNen,
+    };
+    return JoinCommaText(fields);
+}
+
+DeceasedRecord ReadRecordLine(std::u16string_view line) {
+    std::vector<std::u16string> fields = SplitCommaText(line);
+    fields.resize(8);
+    DeceasedRecord record;
+    const std::size_t slash = fields[0].find(u'/');
+    if (slash == std::u16string::npos) {
+        record.Kaimyo = std::move(fields[0]);
+    } else {
+        record.Kaimyo = fields[0].substr(0, slash);
+        record.Yomi = fields[0].substr(slash + 1);
+    }
+    record.Zokumyo = std::move(fields[1]);
+    record.KiNen = std::move(fields[2]);
+    record.KiNengo = std::move(fields[3]);
+    record.KiWanen = std::move(fields[4]);
+    record.KiGatsu = std::move(fields[5]);
+    record.KiNichi = std::move(fields[6]);
+    record.GyoNen = std::move(fields[7]);
+    return record;
+}
+
+} // namespace ulvan
