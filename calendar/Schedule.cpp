@@ -1,0 +1,103 @@
+#include "calendar/Schedule.h"
+
+#include "calendar/DateCalc.h"
+#include "calendar/TextUtil.h"
+
+#include <algorithm>
+
+namespace ulvan {
+namespace {
+
+struct RowDefault {
+    std::u16string_view name;
+    std::int32_t offset;
+    bool eve;
+};
+
+// The day of death counts as day 1: +6 is the seventh day, +99 the hundredth.
+constexpr std::array<RowDefault, 9> kDefaults = {{
+    {u"初七日忌", 6, true},
+    {u"二七日忌", 13, true},
+    {u"三七日忌", 20, true},
+    {u"四七日忌", 27, true},
+    {u"初月忌", 0, false},
+    {u"五七日忌", 34, true},
+    {u"六七日忌", 41, true},
+    {u"満Ulvan", 48, true},
+    {u"百箇日忌", 99, true},
+}};
+
+// Target of the first monthly memorial: the same day of the following month, lowered to
+// that month's last day; on its eve, the day before (the last day of the month of death
+// when death fell on the 1st). Month and day are kept wide: a day of INT32_MIN minus one
+// must not wrap.
+struct WideDate {
+    std::int64_t year;
+    std::int64_t month;
+    std::int64_t day;
+};
+
+WideDate FirstMonthly(std::int32_t year, std::int32_t month, std::int32_t day, bool eve) {
+    if (eve && day == 1)
+        return {year, month, MonthDays(year, month)};
+    std::int64_t targetYear = year;
+    std::int64_t targetMonth = std::int64_t{month} + 1;
+    if (targetMonth > 12) {
+        targetMonth = 1;
+        ++targetYear;
+    }
+    const std::int64_t wanted = eve ? std::int64_t{day} - 1 : day;
+    // targetMonth fits 32 bits here: it is 1, or month + 1 with month at most 11.
+    const std::int64_t last = MonthDays(targetYear, static_cast<std::int32_t>(targetMonth));
+    return {targetYear, targetMonth, std::min(wanted, last)};
+}
+
+} // namespace
+
+MemorialSchedule DefaultSchedule() {
+    MemorialSchedule schedule;
+    for (std::size_t i = 0; i < schedule.size(); ++i) {
+        schedule[i].Name = kDefaults[i].name;
+        schedule[i].Offset = kDefaults[i].offset;
+        schedule[i].Eve = kDefaults[i].eve;
+    }
+    ClearSchedule(schedule);
+    return schedule;
+}
+
+void ClearSchedule(MemorialSchedule& schedule) {
+    for (MemorialDay& row : schedule) {
+        row.Month.clear();
+        row.Day.clear();
+        row.WeekdayText = kBlankWeekday;
+    }
+}
+
+void ComputeSchedule(std::u16string_view yearText, std::u16string_view monthText,
+                     std::u16string_view dayText, MemorialSchedule& schedule,
+                     MessageSink* messages) {
+    const auto year = ParseInt(yearText);
+    const auto month = ParseInt(monthText);
+    const auto day = ParseInt(dayText);
+    if (!year || !month || !day) {
+        ClearSchedule(schedule);
+        return;
+    }
+    for (std::size_t i = 0; i < schedule.size(); ++i) {
+        MemorialDay& row = schedule[i];
+        if (i == kFirstMonthlyRow) {
+            const WideDate target = FirstMonthly(*year, *month, *day, row.Eve);
+            row.Month = DecimalText(target.month);
+            row.Day = DecimalText(target.day);
+            row.WeekdayText = WeekdayLabelWide(target.year, target.month, target.day, messages);
+            continue;
+        }
+        const std::int64_t count = std::int64_t{row.Offset} - (row.Eve ? 1 : 0);
+        const CalendarDate target = AddDays({*year, *month, *day}, count);
+        row.Month = DecimalText(target.month);
+        row.Day = DecimalText(target.day);
+        row.WeekdayText = WeekdayLabel(target, messages);
+    }
+}
+
+} // namespace ulvan
