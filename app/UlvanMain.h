@@ -1,0 +1,184 @@
+// The main window: it holds the case (date of death, deceased's data, memorial schedule,
+// print options, footer layout) in its controls for the whole run and starts every other
+// function. Other windows and the sheet renderers read the case through the accessors below
+// at the moment they need it; only this window's own handlers change it.
+#pragma once
+
+#include "app/CaseData.h"
+#include "calendar/Era.h"
+#include "calendar/Schedule.h"
+
+#include <QDate>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace ulvan {
+
+class Interaction;
+class UpDown;
+
+class TUlvanForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // ---------------------------------------------------------------------------------------
+    // For printing, the preview and the other windows: read the case as it stands now.
+    // ---------------------------------------------------------------------------------------
+
+    // The deceased's data, each field the current text of its control.
+    DeceasedData Deceased() const;
+    // The print options, with the footer layout lines.
+    SheetOptions Options() const;
+    // The nine rows as shown: names from the row labels, offsets, eve flags from the eve
+    // boxes, and Month/Day/WeekdayText as the result fields hold them now (manual edits
+    // included). Row 5 (the first monthly memorial) has offset 0.
+    MemorialSchedule Schedule() const;
+    // The footer layout: EditList lines, and its stored form (each line followed by CR LF).
+    QStringList EditList() const { return m_editList; }
+    QString EditStr() const;
+    void SetEditStr(const QString& text);
+
+    // Command hooks. Each menu item / tool button whose window is built elsewhere calls its
+    // hook; an unset hook sounds the default beep. Set by the application at start-up.
+    std::function<void()> OnPrint;        // Print1, ToolButton4: the memorial sheet
+    std::function<void()> OnPrintBlank;   // Print2, ToolButton11: the blank sheet
+    std::function<void()> OnPreview;      // PrintPreview1, ToolButton5
+    std::function<void()> OnAnnualChart;  // N4, ToolButton9
+    std::function<void()> OnQuickTable;   // N7, ToolButton10
+    std::function<void()> OnEditFooter;   // T1, Button3 (run between KariList copy-in/out)
+    std::function<void()> OnImport;       // Open1, ToolButton1
+    std::function<void()> OnAppend;      // New1, ToolButton2
+    std::function<void()> OnHelp;         // Contents1, SearchforHelpOn1
+    std::function<void()> OnAbout;        // About1
+    std::function<void()> OnDetailSettings; // N9, Button5
+    std::function<void()> OnAgeCalc;      // Button2
+    std::function<void()> OnKaimyoInput;  // Button4
+    // Resets the footer editor's frame selection after the footer was cleared.
+    std::function<void()> OnFooterCleared;
+
+    // ---------------------------------------------------------------------------------------
+
+    // `settingsFile`: the file of the settings store; empty for the per-user default.
+    // The constructor is the window's creation: it shows `splash` (may be null) while it
+    // loads the settings, builds the era lists and selects the stored era.
+    TUlvanForm(Interaction& interaction, const QString& settingsFile = QString(),
+               QWidget* splash = nullptr, QWidget* parent = nullptr);
+    ~TUlvanForm() override;
+
+    // The era transition question of UpdateEraFields; without one the undecided years give
+    // the eight-character form, of which the era fields show the ending era.
+    void SetEraAsker(AskEraTransition ask) { m_askEra = std::move(ask); }
+    // The date "きょう" writes; the system date unless set.
+    void SetTodayProvider(std::function<QDate()> today) { m_today = std::move(today); }
+
+    // Memorial offsets Add1 … Add8 (rows 1-4 and 6-9).
+    std::array<std::int32_t, 8> Offsets() const { return m_add; }
+    void SetOffsets(const std::array<std::int32_t, 8>& offsets) { m_add = offsets; }
+    // The year at which the age calculator computes ages.
+    std::int32_t KeisanNen = 0;
+    // Working copy of the footer layout while the footer editor is open.
+    QStringList KariList;
+
+    // Copies a record read from a file into the controls (western year, era, era year,
+    // month, day, posthumous name, reading, secular name, age), era fields as they stand.
+    void ApplyRecord(const DeceasedData& record);
+
+    // The routines of the date fields.
+    void ComputeSchedule();
+    void ShowDeathWeekday();
+    void UpdateEraFields();
+    void UpdateWesternYear();
+    void ClearDeceasedData();
+    void ClearFooter();
+    void EditFooter();
+    void Today();
+
+    // Stores every value of the four keys; false when the store could not be written.
+    bool SaveSettings();
+    QString SettingsFile() const { return m_settingsFile; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildMenus();
+    void BuildToolBar();
+    void LoadSettings();
+    void FillLists();
+    void SelectEra(const QString& name);
+    void StepYear(int delta);
+    void StepMonth(int delta);
+    void StepDay(int delta);
+    void UpDownReleased();
+    void RunHook(const std::function<void()>& hook);
+    void SetChecked(QCheckBox* box, bool checked);
+    static void SetText(QLineEdit* edit, const QString& text);
+
+    Interaction& m_interaction;
+    QString m_settingsFile;
+    QWidget* OpenForm = nullptr;
+    std::array<std::int32_t, 8> m_add{6, 13, 20, 27, 34, 41, 48, 99};
+    QStringList m_editList;
+    AskEraTransition m_askEra;
+    std::function<QDate()> m_today;
+
+public:
+    // Controls, named as their objectNames. Public so that dialogs' callers and tests can
+    // reach them; other code goes through the accessors above.
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    UpDown* UpDown1 = nullptr;
+    UpDown* UpDown3 = nullptr;
+    UpDown* UpDown4 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* kaimyo = nullptr;
+    QLineEdit* yomi = nullptr;
+    QLineEdit* zokumyo = nullptr;
+    QLineEdit* gyonen = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    std::array<QLabel*, 9> NameLabels{};    // Label11 … Label19
+    std::array<QLineEdit*, 9> MonthEdits{}; // Edit5 … Edit13
+    std::array<QLineEdit*, 9> DayEdits{};   // Edit14 … Edit22
+    std::array<QLabel*, 9> WeekLabels{};    // Label40 … Label48
+    std::array<QCheckBox*, 9> EveBoxes{};   // CheckBox1 … CheckBox9
+    QComboBox* ComboBox2 = nullptr;
+    QComboBox* ComboBox3 = nullptr;
+    QComboBox* ComboBox4 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    QButtonGroup* RadioGroup1Buttons = nullptr;
+    QCheckBox* CheckBox10 = nullptr;
+    QCheckBox* CheckBox11 = nullptr;
+    QCheckBox* CheckBox12 = nullptr;
+    QCheckBox* CheckBox13 = nullptr;
+    QCheckBox* CheckBox14 = nullptr;
+    QCheckBox* CheckBox15 = nullptr;
+    // RadioGroup1's ItemIndex: 0, 1, or -1 for none.
+    int KaimyoStyle() const;
+    void SetKaimyoStyle(int index);
+};
+
+} // namespace ulvan
