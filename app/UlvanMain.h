@@ -4,9 +4,9 @@
 // at the moment they need it; only this window's own handlers change it.
 #pragma once
 
-#include "app/CaseData.h"
 #include "calendar/Era.h"
 #include "calendar/Schedule.h"
+#include "sheet/SheetInputs.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -42,7 +42,7 @@ public:
 
     // The deceased's data, each field the current text of its control.
     DeceasedData Deceased() const;
-    // The print options, with the footer layout lines.
+    // The print options (the footer layout comes from EditList()/EditStr()).
     SheetOptions Options() const;
     // The nine rows as shown: names from the row labels, offsets, eve flags from the eve
     // boxes, and Month/Day/WeekdayText as the result fields hold them now (manual edits
