@@ -1,0 +1,97 @@
+#include "sheet/SheetRenderer.h"
+
+#include "sheet/SheetArt.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <type_traits>
+
+namespace ulvan {
+
+namespace {
+
+constexpr int kScreenEscapement = 2700;
+
+bool IsBlank(const std::u16string& text) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c == u'\u3000'; });
+}
+
+QString ToQString(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+SheetPictures DefaultSheetPictures() {
+    return SheetPictures{&CanopyArt(), &LotusArt()};
+}
+
+void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping& mapping,
+               const SheetPictures& pictures, const FooterPainter& footer) {
+    canvas.SetClearBrush();
+    canvas.SetPen(PenSpec{});
+    const int escapement = mapping.IsScreen() ? kScreenEscapement : 0;
+    for (const SheetElement& element : sheet.Elements) {
+        std::visit(
+            [&](const auto& e) {
+                using T = std::decay_t<decltype(e)>;
+                if constexpr (std::is_same_v<T, SheetPen>) {
+                    PenSpec pen;
+                    pen.Width = mapping.PenWidth(e);
+                    canvas.SetPen(pen);
+                } else if constexpr (std::is_same_v<T, SheetRect>) {
+                    const auto [a, b] = mapping.MapRect(e);
+                    canvas.Rectangle(a.X, a.Y, b.X, b.Y);
+                } else if constexpr (std::is_same_v<T, SheetLine>) {
+                    const DevicePoint a = mapping.Map(e.X1, e.Y1);
+                    const DevicePoint b = mapping.Map(e.X2, e.Y2);
+                    canvas.Line(a.X, a.Y, b.X, b.Y);
+                } else if constexpr (std::is_same_v<T, SheetPicture>) {
+                    const Picture* upright =
+                        e.Kind == SheetPictureKind::Canopy ? pictures.Canopy : pictures.Lotus;
+                    if (upright == nullptr) {
+                        return;
+                    }
+                    const auto [a, b] = mapping.MapRect(e.Box);
+                    if (mapping.IsScreen()) {
+                        canvas.StretchPicture(*upright, a.X, a.Y, b.X, b.Y);
+                    } else {
+                        const TurnedPicture turned(*upright);
+                        canvas.StretchPicture(turned, a.X, a.Y, b.X, b.Y);
+                    }
+                } else if constexpr (std::is_same_v<T, SheetFont>) {
+                    FontSpec font;
+                    font.Face = ToQString(e.Face);
+                    font.CellHeight = mapping.FontHeight(e);
+                    font.Weight = 400;
+                    font.Escapement = escapement;
+                    canvas.SetFont(font);
+                } else if constexpr (std::is_same_v<T, SheetText>) {
+                    if (e.Text.empty() || IsBlank(e.Text)) {
+                        return;
+                    }
+                    const DevicePoint p = mapping.Map(e.X, e.Y);
+                    canvas.TextOut(p.X, p.Y, ToQString(e.Text));
+                } else if constexpr (std::is_same_v<T, SheetFooter>) {
+                    if (footer) {
+                        footer(canvas, mapping, e);
+                    }
+                }
+            },
+            element);
+    }
+}
+
+void DrawPreviewBorder(Canvas& canvas, int previewWidth, int previewHeight) {
+    canvas.SetClearBrush();
+    PenSpec pen;
+    pen.Colour = PenPurple();
+    pen.Style = PenStyle::Dotted;
+    pen.Width = 1;
+    pen.Mode = PenMode::Copy;
+    canvas.SetPen(pen);
+    canvas.Rectangle(0, 0, previewWidth, previewHeight);
+}
+
+} // namespace ulvan
