@@ -30,7 +30,7 @@ bool IsLow(char16_t c) {
 
 } // namespace
 
-std::int32_t RoundHalfEven(double value) {
+std::int32_t SheetRound(double value) {
     if (std::isnan(value)) {
         return 0;
     }
@@ -135,20 +135,19 @@ std::int64_t SheetMapping::AlongValue(const AlongPos& x) const {
     std::int64_t value = 0;
     switch (x.How) {
     case AlongPos::Mode::Point:
-        value = RoundHalfEven(x.Start * length);
+        value = SheetRound(x.Start * length);
         break;
     case AlongPos::Mode::Cell:
-        value = RoundHalfEven((x.Start + x.Step * static_cast<double>(index)) * length);
+        value = SheetRound((x.Start + x.Step * static_cast<double>(index)) * length);
         break;
     case AlongPos::Mode::Spread: {
         const std::int64_t pitch =
-            x.Count >= 2 ? RoundHalfEven(x.Step * length / static_cast<double>(x.Count - 1)) : 0;
-        value = RoundHalfEven(x.Start * length) + index * pitch;
+            x.Count >= 2 ? SheetRound(x.Step * length / static_cast<double>(x.Count - 1)) : 0;
+        value = SheetRound(x.Start * length) + index * pitch;
         break;
     }
     case AlongPos::Mode::Pitch:
-        value =
-            RoundHalfEven(x.Start * length) + index * std::int64_t{RoundHalfEven(x.Step * length)};
+        value = SheetRound(x.Start * length) + index * std::int64_t{SheetRound(x.Step * length)};
         break;
     }
     return m_screen ? value : value - m_offX;
@@ -159,10 +158,10 @@ std::int64_t SheetMapping::AcrossValue(const AcrossPos& y) const {
     const double step = static_cast<double>(y.Index) * y.StepNum / y.StepDen;
     if (m_screen) {
         const double complement = static_cast<double>(10000 - y.Base) / 10000.0;
-        return RoundHalfEven((complement - step) * length);
+        return SheetRound((complement - step) * length);
     }
     const double base = static_cast<double>(y.Base) / 10000.0;
-    return std::int64_t{RoundHalfEven((base + step) * length)} - m_offY;
+    return std::int64_t{SheetRound((base + step) * length)} - m_offY;
 }
 
 DevicePoint SheetMapping::Map(const AlongPos& x, const AcrossPos& y) const {
@@ -182,13 +181,13 @@ std::pair<DevicePoint, DevicePoint> SheetMapping::MapRect(const SheetRect& rect)
 }
 
 std::int32_t SheetMapping::PenWidth(const SheetPen& pen) const {
-    const std::int64_t width = std::int64_t{RoundHalfEven(pen.Num * m_along / pen.Den)} +
-                               pen.Extra + (m_screen ? pen.ScreenExtra : 0);
+    const std::int64_t width = std::int64_t{SheetRound(pen.Num * m_along / pen.Den)} + pen.Extra +
+                               (m_screen ? pen.ScreenExtra : 0);
     return Clamp32(width);
 }
 
 std::int32_t SheetMapping::FontHeight(const SheetFont& font) const {
-    return RoundHalfEven(font.Height * m_across);
+    return SheetRound(font.Height * m_across);
 }
 
 } // namespace ulvan

@@ -21,7 +21,7 @@ namespace ulvan {
 
 // Rounding to the nearest integer, halves to the even neighbour, clamped to the 32-bit range
 // (a NaN gives 0), so any product of a fraction and a page size has a defined result.
-std::int32_t RoundHalfEven(double value);
+std::int32_t SheetRound(double value);
 
 // A position along fx. The rounding is part of the position: a spread or fixed-pitch run
 // rounds its start and its pitch separately, a cell run rounds every cell on its own.
