@@ -186,6 +186,9 @@ public:
     // paper height or screen width.
     std::int32_t AlongLength() const { return m_along; }
     std::int32_t AcrossLength() const { return m_across; }
+    // The printer's physical offsets (0 on the screen).
+    std::int32_t OffsetX() const { return m_offX; }
+    std::int32_t OffsetY() const { return m_offY; }
 
 private:
     bool m_screen = false;
