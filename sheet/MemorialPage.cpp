@@ -1,0 +1,69 @@
+#include "sheet/MemorialPage.h"
+
+#include "sheet/MemorialSheet.h"
+#include "sheet/SheetLayout.h"
+#include "sheet/SheetRenderer.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+namespace ulvan {
+
+namespace {
+
+FooterPainter FooterFor(FooterLayout& layout, MessageSink* messages) {
+    (void)layout;
+    (void)messages;
+    return {};
+}
+
+} // namespace
+
+void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInputs& inputs,
+                       bool blank, MessageSink* messages) {
+    const SheetDescription sheet =
+        BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, blank);
+    const SheetMapping mapping =
+        SheetMapping::Paper(page.Width, page.Height, page.OffsetX, page.OffsetY);
+    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, messages));
+}
+
+void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
+                         MemorialSheetInputs& inputs, MessageSink* messages) {
+    DrawPreviewBorder(canvas, previewWidth, previewHeight);
+    const SheetDescription sheet =
+        BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, false);
+    const SheetMapping mapping = SheetMapping::Screen(previewWidth, previewHeight);
+    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, messages));
+}
+
+PageMetrics PrinterPageMetrics(const QPrinter& printer) {
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
+    PageMetrics page;
+    page.Width = SheetRound(paper.width());
+    page.Height = SheetRound(paper.height());
+    page.OffsetX = SheetRound(printable.left() - paper.left());
+    page.OffsetY = SheetRound(printable.top() - paper.top());
+    page.PrintableWidth = SheetRound(printable.width());
+    page.PrintableHeight = SheetRound(printable.height());
+    return page;
+}
+
+void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
+                             MemorialSheetInputs& inputs, bool blank, MessageSink* messages) {
+    painter.save();
+    // Portrait (x, y) lands at (portraitHeight - y, x): the page turned clockwise.
+    painter.translate(portraitHeight, 0);
+    painter.rotate(90.0);
+    QPainterCanvas canvas(painter);
+    PageMetrics page;
+    page.Width = portraitWidth;
+    page.Height = portraitHeight;
+    page.PrintableWidth = portraitWidth;
+    page.PrintableHeight = portraitHeight;
+    DrawMemorialPaper(canvas, page, inputs, blank, messages);
+    painter.restore();
+}
+
+} // namespace ulvan

@@ -1,0 +1,47 @@
+// The memorial sheet on its two targets: the printer's page (portrait, positions less the
+// printer's physical offsets) and the preview's screen (the page turned into the reading
+// view). Both draw the one element list of BuildMemorialSheet; callers pass the main window's
+// values as they stand when drawing starts.
+#pragma once
+
+#include "calendar/Messages.h"
+#include "calendar/Schedule.h"
+#include "footer/FooterModel.h"
+#include "sheet/Canvas.h"
+#include "sheet/PageMetrics.h"
+#include "sheet/SheetInputs.h"
+
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace ulvan {
+
+struct MemorialSheetInputs {
+    DeceasedData Deceased;
+    SheetOptions Options;
+    MemorialSchedule Schedule;
+    FooterLayout Footer;
+};
+
+// The printed sheet (elements 1-15; `blank`: the printed form only) on a page canvas whose
+// origin is the corner of the printable area. The footer renderer may mark a picture that
+// fails to load in `inputs.Footer` and reports through `messages` (may be null).
+void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInputs& inputs,
+                       bool blank, MessageSink* messages);
+
+// The preview's sheet: the dotted border, then the filled sheet through the screen mapping
+// for a page of previewWidth x previewHeight pixels.
+void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
+                         MemorialSheetInputs& inputs, MessageSink* messages);
+
+// The page metrics of a printer as it is set up now, in its device pixels.
+PageMetrics PrinterPageMetrics(const QPrinter& printer);
+
+// The printed sheet on a page of `paper` turned to the reading view: `painter` draws on a
+// landscape device of paper height x paper width (long side across); the sheet is drawn as
+// on portrait paper with no offsets and turned a quarter turn clockwise.
+void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
+                             MemorialSheetInputs& inputs, bool blank, MessageSink* messages);
+
+} // namespace ulvan

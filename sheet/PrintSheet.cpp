@@ -1,0 +1,124 @@
+#include "sheet/PrintSheet.h"
+
+#include "app/Interaction.h"
+#include "calendar/TextUtil.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+namespace ulvan {
+
+namespace {
+
+void Show(Interaction& interaction, const QString& text) {
+    interaction.ShowMessage(text.toStdU16String());
+}
+
+// Ends the painter on every way out, aborting the job when it did not finish, so that no
+// half-written job stays open.
+class JobGuard {
+public:
+    JobGuard(QPainter& painter, QPrinter& printer)
+        : m_painter(painter)
+        , m_printer(printer) {}
+    ~JobGuard() {
+        if (m_painter.isActive()) {
+            if (!m_done) {
+                m_printer.abort();
+            }
+            m_painter.end();
+        }
+    }
+    JobGuard(const JobGuard&) = delete;
+    JobGuard& operator=(const JobGuard&) = delete;
+    // Ends the job normally; false when the printer reported a failure.
+    bool Finish() {
+        m_done = true;
+        return m_painter.end();
+    }
+
+private:
+    QPainter& m_painter;
+    QPrinter& m_printer;
+    bool m_done = false;
+};
+
+} // namespace
+
+void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& printer,
+                        Interaction& interaction, QWidget* parent) {
+    const SheetOptions& options = inputs.Options;
+    if (options.FntName1.empty() || options.FntName2.empty()) {
+        Show(interaction, kFontMissingMessage);
+    }
+    if (options.TitName.empty()) {
+        Show(interaction, kTitleMissingMessage);
+    }
+    printer.setPageOrientation(QPageLayout::Portrait);
+    if (!interaction.PrintDialog(parent, printer)) {
+        return;
+    }
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
+        // No printer is installed, or the user chose a file without naming one.
+        const QString file =
+            interaction.SaveFileName(parent, kPdfCaption, QString(), QStringLiteral("PDF (*.pdf)"));
+        if (file.isEmpty()) {
+            return;
+        }
+        printer.setOutputFileName(file);
+    }
+    const PageMetrics page = PrinterPageMetrics(printer);
+    if (ExceedsPrintableArea(page)) {
+        interaction.Beep(BeepKind::Exclamation);
+        if (!interaction.Confirm(kMarginCaption, kMarginQuestion)) {
+            return;
+        }
+    }
+    printer.setDocName(QString());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        Show(interaction, kPrintStartFailed);
+        return;
+    }
+    bool finished = false;
+    {
+        JobGuard job(painter, printer);
+        try {
+            QPainterCanvas canvas(painter);
+            DrawMemorialPaper(canvas, page, inputs, blank, &interaction);
+            finished = job.Finish();
+        } catch (const std::exception&) {
+            finished = false;
+        }
+    }
+    if (!finished) {
+        Show(interaction, kPrintEndFailed);
+    }
+}
+
+MemorialSheetPrinter::MemorialSheetPrinter(Interaction& interaction, InputReader read,
+                                           FooterWriter write, QWidget* parent)
+    : m_interaction(interaction)
+    , m_read(std::move(read))
+    , m_write(std::move(write))
+    , m_parent(parent)
+    , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+
+MemorialSheetPrinter::~MemorialSheetPrinter() = default;
+
+void MemorialSheetPrinter::WriteFooter(const FooterLayout& layout) const {
+    if (m_write) {
+        m_write(layout);
+    }
+}
+
+void MemorialSheetPrinter::PrintMemorialSheet(bool blank) {
+    MemorialSheetInputs inputs = m_read();
+    const FooterLayout before = inputs.Footer;
+    ulvan::PrintMemorialSheet(blank, inputs, *m_printer, m_interaction, m_parent);
+    if (!(inputs.Footer == before)) {
+        WriteFooter(inputs.Footer);
+    }
+}
+
+} // namespace ulvan

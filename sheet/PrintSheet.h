@@ -1,0 +1,70 @@
+// The print command of the memorial sheet and the printer it prints on. The main window's
+// print and blank-sheet commands and the preview's print button all come here.
+#pragma once
+
+#include "sheet/MemorialPage.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace ulvan {
+
+class Interaction;
+
+inline const QString kFontMissingMessage =
+    QStringLiteral("表題または本文のフォントが指定されていません。\n仮のフォントを使用します");
+inline const QString kTitleMissingMessage =
+    QStringLiteral("表題が指定されていません。\n仮に「Ulvan表」とします");
+inline const QString kMarginCaption = QStringLiteral("警告");
+inline const QString kMarginQuestion =
+    QStringLiteral("プリンタの印刷可能領域を\nこえる可能性があります。\n印刷しますか？");
+inline const QString kPrintStartFailed =
+    QStringLiteral("プリンタに印刷を始められませんでした。\n印刷は行われていません。");
+inline const QString kPrintEndFailed =
+    QStringLiteral("印刷を正しく終えられませんでした。\nプリンタを確かめてください。");
+inline const QString kPdfCaption = QStringLiteral("PDFファイルに印刷");
+
+// The one-page print of the memorial sheet (`blank`: the printed form only) on `printer`:
+// the font and title messages, the print dialog (cancel: nothing more), the printable-area
+// warning (No: nothing printed), then the page. A job that fails part way is aborted and
+// reported, never left open. When the dialog leaves the printer writing a PDF without a file
+// name, the file is asked for (cancel: nothing printed). The footer renderer may mark a
+// picture that fails to load in `inputs.Footer`.
+void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& printer,
+                        Interaction& interaction, QWidget* parent);
+
+// Holds the application's printer (the printer and settings last chosen stay for the run)
+// and reads the main window's values each time a sheet is printed.
+class MemorialSheetPrinter {
+public:
+    using InputReader = std::function<MemorialSheetInputs()>;
+    // Receives the footer layout when drawing changed it (a picture marked unreadable).
+    using FooterWriter = std::function<void(const FooterLayout&)>;
+
+    MemorialSheetPrinter(Interaction& interaction, InputReader read, FooterWriter write,
+                         QWidget* parent);
+    ~MemorialSheetPrinter();
+    MemorialSheetPrinter(const MemorialSheetPrinter&) = delete;
+    MemorialSheetPrinter& operator=(const MemorialSheetPrinter&) = delete;
+
+    void PrintMemorialSheet(bool blank);
+    // The values as the sheets read them now.
+    MemorialSheetInputs ReadInputs() const { return m_read(); }
+    void WriteFooter(const FooterLayout& layout) const;
+    QPrinter& Printer() { return *m_printer; }
+    Interaction& UserInteraction() { return m_interaction; }
+
+private:
+    Interaction& m_interaction;
+    InputReader m_read;
+    FooterWriter m_write;
+    QWidget* m_parent;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+} // namespace ulvan
