@@ -1,0 +1,258 @@
+#include "sheet/PrevUnit.h"
+
+#include "app/Interaction.h"
+#include "sheet/Fonts.h"
+#include "sheet/MemorialPage.h"
+#include "sheet/PrintSheet.h"
+#include "sheet/SheetRenderer.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ulvan {
+
+namespace {
+
+// Messages of one paint, kept to be shown once the paint is over.
+class CollectedMessages : public MessageSink {
+public:
+    void ShowMessage(std::u16string_view text) override {
+        Texts.append(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    }
+    void Beep(BeepKind kind) override { Beeps.push_back(kind); }
+
+    QStringList Texts;
+    std::vector<BeepKind> Beeps;
+};
+
+} // namespace
+
+// The page: white, with the sheet drawn at the top-left corner.
+class PreviewPaintBox final : public QWidget {
+public:
+    PreviewPaintBox(TPrevForm& form, QWidget* parent)
+        : QWidget(parent)
+        , m_form(form) {
+        setObjectName(QStringLiteral("PaintBox1"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.fillRect(event->rect(), Qt::white);
+        QPainterCanvas canvas(painter);
+        m_form.PaintPage(canvas);
+    }
+
+private:
+    TPrevForm& m_form;
+};
+
+TPrevForm::TPrevForm(MemorialSheetPrinter& printer, QWidget* parent)
+    : QDialog(parent)
+    , m_printer(printer) {
+    setObjectName(QStringLiteral("PrevForm"));
+    setWindowTitle(QStringLiteral("印刷プレビュー"));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
+    QFont font(ResolveFace(QStringLiteral("ＭＳ Ｐゴシック")));
+    font.setPixelSize(12);
+    setFont(font);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(29);
+    layout->addWidget(Panel1);
+
+    const auto makeButton = [this](const char* name, const QString& caption, const QString& hint,
+                                   int left) {
+        auto* button = new QToolButton(Panel1);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setText(caption);
+        button->setToolTip(hint);
+        button->setStatusTip(hint);
+        button->setGeometry(left, 4, 81, 21);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setAutoRaise(true);
+        button->installEventFilter(this);
+        return button;
+    };
+    SpeedButton1 = makeButton("SpeedButton1", QStringLiteral("印刷"),
+                              QStringLiteral("表示されているUlvan表を印刷します"), 8);
+    SpeedButton2 = makeButton("SpeedButton2", QStringLiteral("ズームイン"),
+                              QStringLiteral("拡大表示します"), 96);
+    SpeedButton3 = makeButton("SpeedButton3", QStringLiteral("ズームアウト"),
+                              QStringLiteral("縮小表示します"), 184);
+    SpeedButton4 = makeButton("SpeedButton4", QStringLiteral("閉じる"),
+                              QStringLiteral("プレビュー・フォームを閉じます"), 272);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette white = ScrollBox1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Base, Qt::white);
+    ScrollBox1->setPalette(white);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->viewport()->setAutoFillBackground(true);
+    ScrollBox1->viewport()->installEventFilter(this);
+    PaintBox1 = new PreviewPaintBox(*this, nullptr);
+    ScrollBox1->setWidget(PaintBox1);
+    layout->addWidget(ScrollBox1, 1);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    layout->addWidget(StatusBar1);
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &TPrevForm::Print);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TPrevForm::ZoomIn);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TPrevForm::ZoomOut);
+    connect(SpeedButton4, &QToolButton::clicked, this, &TPrevForm::close);
+
+    resize(800, 600);
+    Fit();
+}
+
+TPrevForm::~TPrevForm() = default;
+
+void TPrevForm::ShowPreview(std::int32_t kind) {
+    PreviewKind = kind;
+    m_shown.clear();
+    m_pending.clear();
+    setWindowState(windowState() | Qt::WindowMaximized);
+    if (ZoomLevel == 0) {
+        Fit();
+    }
+    exec();
+}
+
+void TPrevForm::Print() {
+    if (PreviewKind == 0) {
+        m_printer.PrintMemorialSheet(false);
+    } else if (PreviewKind == 1 && AnnualPrint) {
+        AnnualPrint();
+    } else {
+        m_printer.UserInteraction().Beep(BeepKind::Default);
+    }
+}
+
+void TPrevForm::Fit() {
+    const QSize box = ScrollBox1->viewport()->size();
+    PaintBox1->resize(box);
+    const PreviewPage page = FitPreviewPage(box.width(), box.height());
+    PreviewWidth = page.Width;
+    PreviewHeight = page.Height;
+    PaintBox1->update();
+}
+
+void TPrevForm::ApplyPageSize() {
+    PaintBox1->resize(PreviewWidth, PreviewHeight);
+    PaintBox1->update();
+}
+
+void TPrevForm::ZoomIn() {
+    if (ZoomLevel >= kMaxZoomLevel) {
+        return;
+    }
+    ++ZoomLevel;
+    if (ZoomLevel == 0) {
+        Fit();
+    } else {
+        const PreviewPage page =
+            ScalePreviewPage(PreviewPage{PreviewWidth, PreviewHeight}, kZoomInFactor);
+        PreviewWidth = page.Width;
+        PreviewHeight = page.Height;
+        ApplyPageSize();
+    }
+    if (ZoomLevel == kMaxZoomLevel) {
+        SpeedButton2->setEnabled(false);
+    }
+    if (ZoomLevel == kMinZoomLevel + 1) {
+        SpeedButton3->setEnabled(true);
+    }
+}
+
+void TPrevForm::ZoomOut() {
+    if (ZoomLevel <= kMinZoomLevel) {
+        return;
+    }
+    --ZoomLevel;
+    if (ZoomLevel == 0) {
+        Fit();
+    } else {
+        const PreviewPage page =
+            ScalePreviewPage(PreviewPage{PreviewWidth, PreviewHeight}, kZoomOutFactor);
+        PreviewWidth = page.Width;
+        PreviewHeight = page.Height;
+        ApplyPageSize();
+    }
+    if (ZoomLevel == kMinZoomLevel) {
+        SpeedButton3->setEnabled(false);
+    }
+    if (ZoomLevel == kMaxZoomLevel - 1) {
+        SpeedButton2->setEnabled(true);
+    }
+}
+
+void TPrevForm::PaintPage(Canvas& canvas) {
+    CollectedMessages messages;
+    if (PreviewKind == 0) {
+        MemorialSheetInputs inputs = m_printer.ReadInputs();
+        const FooterLayout before = inputs.Footer;
+        DrawMemorialPreview(canvas, PreviewWidth, PreviewHeight, inputs, &messages);
+        if (!(inputs.Footer == before)) {
+            m_printer.WriteFooter(inputs.Footer);
+        }
+    } else {
+        DrawPreviewBorder(canvas, PreviewWidth, PreviewHeight);
+        if (AnnualPainter) {
+            AnnualPainter(canvas, PreviewWidth, PreviewHeight);
+        }
+    }
+    for (const QString& text : std::as_const(messages.Texts)) {
+        if (!m_shown.contains(text)) {
+            m_shown.insert(text);
+            m_pending.append(text);
+        }
+    }
+    if (!m_pending.isEmpty() && !m_messageQueued) {
+        m_messageQueued = true;
+        QTimer::singleShot(0, this, &TPrevForm::ShowPaintMessages);
+    }
+}
+
+void TPrevForm::ShowPaintMessages() {
+    m_messageQueued = false;
+    const QStringList pending = std::exchange(m_pending, {});
+    for (const QString& text : pending) {
+        m_printer.UserInteraction().ShowMessage(text.toStdU16String());
+    }
+}
+
+bool TPrevForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ScrollBox1->viewport() && event->type() == QEvent::Resize && ZoomLevel == 0) {
+        Fit();
+    }
+    if (auto* button = qobject_cast<QToolButton*>(watched)) {
+        if (event->type() == QEvent::Enter) {
+            StatusBar1->showMessage(button->statusTip());
+        } else if (event->type() == QEvent::Leave) {
+            StatusBar1->clearMessage();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace ulvan

@@ -1,0 +1,83 @@
+// The print preview window: the memorial sheet (or, for the annual chart, that sheet) drawn
+// on the screen the way it is read, with five zoom levels and a print button. Created once at
+// start-up and shown modally any number of times; the zoom level and page size stay from one
+// showing to the next. Every paint reads the current values afresh.
+#pragma once
+
+#include "sheet/Canvas.h"
+#include "sheet/PreviewZoom.h"
+
+#include <QDialog>
+#include <QSet>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class QScrollArea;
+class QStatusBar;
+class QToolButton;
+class QWidget;
+
+namespace ulvan {
+
+class MemorialSheetPrinter;
+class PreviewPaintBox;
+
+class TPrevForm : public QDialog {
+    Q_OBJECT
+
+public:
+    // `printer` prints and supplies the values of the memorial sheet; it must outlive the
+    // window.
+    explicit TPrevForm(MemorialSheetPrinter& printer, QWidget* parent = nullptr);
+    ~TPrevForm() override;
+
+    // The annual chart's branch (PreviewKind 1): its screen drawing and its print command.
+    // Unset, that kind shows the border only and its print button beeps.
+    std::function<void(Canvas&, int previewWidth, int previewHeight)> AnnualPainter;
+    std::function<void()> AnnualPrint;
+
+    // Sets PreviewKind and shows the window modally, maximised; returns when it closes.
+    void ShowPreview(std::int32_t kind);
+
+    std::int32_t ZoomLevel = 0;
+    std::int32_t PreviewWidth = 0;
+    std::int32_t PreviewHeight = 0;
+    std::int32_t PreviewKind = 0;
+
+    // Controls under their component names.
+    QWidget* Panel1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // 印刷
+    QToolButton* SpeedButton2 = nullptr; // ズームイン
+    QToolButton* SpeedButton3 = nullptr; // ズームアウト
+    QToolButton* SpeedButton4 = nullptr; // 閉じる
+    QStatusBar* StatusBar1 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QWidget* PaintBox1 = nullptr;
+
+    void Print();
+    void ZoomIn();
+    void ZoomOut();
+    // Level 0: the paint box fills the scroll box again and the page fits into it.
+    void Fit();
+
+    // Draws what the paint box shows (border and sheet) on `canvas`.
+    void PaintPage(Canvas& canvas);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ApplyPageSize();
+    void ShowPaintMessages();
+
+    MemorialSheetPrinter& m_printer;
+    // Footer messages already shown during this showing: a paint repeats them, and a
+    // message box over the preview would cause the next paint.
+    QSet<QString> m_shown;
+    QStringList m_pending;
+    bool m_messageQueued = false;
+};
+
+} // namespace ulvan
