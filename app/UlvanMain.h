@@ -30,6 +30,9 @@ class QToolButton;
 namespace ulvan {
 
 class Interaction;
+class TAgeCalForm;
+class TKaiForm;
+class TShosaiForm;
 class UpDown;
 
 class TUlvanForm : public QMainWindow {
@@ -55,19 +58,18 @@ public:
 
     // Command hooks. Each menu item / tool button whose window is built elsewhere calls its
     // hook; an unset hook sounds the default beep. Set by the application at start-up.
-    std::function<void()> OnPrint;        // Print1, ToolButton4: the memorial sheet
-    std::function<void()> OnPrintBlank;   // Print2, ToolButton11: the blank sheet
-    std::function<void()> OnPreview;      // PrintPreview1, ToolButton5
-    std::function<void()> OnAnnualChart;  // N4, ToolButton9
-    std::function<void()> OnQuickTable;   // N7, ToolButton10
-    std::function<void()> OnEditFooter;   // T1, Button3 (run between KariList copy-in/out)
-    std::function<void()> OnImport;       // Open1, ToolButton1
-    std::function<void()> OnAppend;      // New1, ToolButton2
-    std::function<void()> OnHelp;         // Contents1, SearchforHelpOn1
-    std::function<void()> OnAbout;        // About1
-    std::function<void()> OnDetailSettings; // N9, Button5
-    std::function<void()> OnAgeCalc;      // Button2
-    std::function<void()> OnKaimyoInput;  // Button4
+    // The print hooks print what Deceased(), Options(), Schedule() and EditList() give.
+    std::function<void()> OnPrint;       // Print1, ToolButton4: the memorial sheet
+    std::function<void()> OnPrintBlank;  // Print2, ToolButton11: the blank sheet
+    std::function<void()> OnPreview;     // PrintPreview1, ToolButton5
+    std::function<void()> OnAnnualChart; // N4, ToolButton9
+    std::function<void()> OnQuickTable;  // N7, ToolButton10
+    // T1, Button3: shows the footer editor on KariList; true when it closed with OK.
+    std::function<bool()> OnEditFooter;
+    std::function<void()> OnImport; // Open1, ToolButton1
+    std::function<void()> OnAppend; // New1, ToolButton2
+    std::function<void()> OnHelp;   // Contents1, SearchforHelpOn1
+    std::function<void()> OnAbout;  // About1
     // Resets the footer editor's frame selection after the footer was cleared.
     std::function<void()> OnFooterCleared;
 
@@ -79,6 +81,11 @@ public:
     TUlvanForm(Interaction& interaction, const QString& settingsFile = QString(),
                QWidget* splash = nullptr, QWidget* parent = nullptr);
     ~TUlvanForm() override;
+
+    // The dialogs this window fills and reads back (created after it, set at start-up).
+    TShosaiForm* ShosaiForm = nullptr; // N9, Button5
+    TAgeCalForm* AgeCalForm = nullptr; // Button2
+    TKaiForm* KaiForm = nullptr;       // Button4
 
     // The era transition question of UpdateEraFields; without one the undecided years give
     // the eight-character form, of which the era fields show the ending era.
@@ -107,6 +114,9 @@ public:
     void ClearFooter();
     void EditFooter();
     void Today();
+    void EditDetailSettings();
+    void CalcAge();
+    void InputKaimyo();
 
     // Stores every value of the four keys; false when the store could not be written.
     bool SaveSettings();
@@ -128,7 +138,6 @@ private:
     void StepDay(int delta);
     void UpDownReleased();
     void RunHook(const std::function<void()>& hook);
-    void SetChecked(QCheckBox* box, bool checked);
     static void SetText(QLineEdit* edit, const QString& text);
 
     Interaction& m_interaction;
@@ -136,6 +145,7 @@ private:
     QWidget* OpenForm = nullptr;
     std::array<std::int32_t, 8> m_add{6, 13, 20, 27, 34, 41, 48, 99};
     QStringList m_editList;
+    QString m_storedEra; // held back until the era list is filled
     AskEraTransition m_askEra;
     std::function<QDate()> m_today;
 

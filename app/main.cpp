@@ -1,3 +1,4 @@
+#include "app/Application.h"
 #include "app/CommandLine.h"
 
 #include <iostream>
@@ -9,5 +10,5 @@ int main(int argc, char* argv[]) {
         std::vector<std::string> args(argv + 1, argv + argc);
         return ulvan::RunCommandLine(args, std::cout, std::cerr);
     }
-    return 0;
+    return ulvan::RunApplication(argc, argv);
 }

@@ -1,0 +1,11 @@
+// Start-up and shutdown of the windowed program: the application's title, the creation of
+// every window in its fixed order (the main window first, since the others copy from it),
+// and the message loop. Closing the main window saves its settings and ends the program.
+#pragma once
+
+namespace ulvan {
+
+// Runs the windowed program; returns the exit code of the message loop.
+int RunApplication(int& argc, char** argv);
+
+} // namespace ulvan
