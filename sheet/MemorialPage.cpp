@@ -11,30 +11,36 @@ namespace ulvan {
 
 namespace {
 
-FooterPainter FooterFor(FooterLayout& layout, MessageSink* messages) {
-    (void)layout;
-    (void)messages;
-    return {};
+FooterPainter FooterFor(FooterLayout& layout, FooterDrawRequest& request) {
+    return [&layout, &request](Canvas& canvas, const SheetMapping& mapping, const SheetFooter&) {
+        // The footer renderer maps the layout's units onto the same strip itself.
+        const FooterTarget target =
+            mapping.IsScreen()
+                ? FooterTarget::Preview(mapping.AcrossLength(), mapping.AlongLength())
+                : FooterTarget::Page(mapping.AlongLength(), mapping.AcrossLength(),
+                                     mapping.OffsetX(), mapping.OffsetY());
+        DrawFooter(canvas, target, layout, request);
+    };
 }
 
 } // namespace
 
 void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInputs& inputs,
-                       bool blank, MessageSink* messages) {
+                       bool blank, FooterDrawRequest& request) {
     const SheetDescription sheet =
         BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, blank);
     const SheetMapping mapping =
         SheetMapping::Paper(page.Width, page.Height, page.OffsetX, page.OffsetY);
-    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, messages));
+    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, request));
 }
 
 void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
-                         MemorialSheetInputs& inputs, MessageSink* messages) {
+                         MemorialSheetInputs& inputs, FooterDrawRequest& request) {
     DrawPreviewBorder(canvas, previewWidth, previewHeight);
     const SheetDescription sheet =
         BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, false);
     const SheetMapping mapping = SheetMapping::Screen(previewWidth, previewHeight);
-    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, messages));
+    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, request));
 }
 
 PageMetrics PrinterPageMetrics(const QPrinter& printer) {
@@ -51,7 +57,7 @@ PageMetrics PrinterPageMetrics(const QPrinter& printer) {
 }
 
 void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
-                             MemorialSheetInputs& inputs, bool blank, MessageSink* messages) {
+                             MemorialSheetInputs& inputs, bool blank, FooterDrawRequest& request) {
     painter.save();
     // Portrait (x, y) lands at (portraitHeight - y, x): the page turned clockwise.
     painter.translate(portraitHeight, 0);
@@ -62,7 +68,7 @@ void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitH
     page.Height = portraitHeight;
     page.PrintableWidth = portraitWidth;
     page.PrintableHeight = portraitHeight;
-    DrawMemorialPaper(canvas, page, inputs, blank, messages);
+    DrawMemorialPaper(canvas, page, inputs, blank, request);
     painter.restore();
 }
 

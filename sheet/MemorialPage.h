@@ -7,6 +7,7 @@
 #include "calendar/Messages.h"
 #include "calendar/Schedule.h"
 #include "footer/FooterModel.h"
+#include "footer/FooterRenderer.h"
 #include "sheet/Canvas.h"
 #include "sheet/PageMetrics.h"
 #include "sheet/SheetInputs.h"
@@ -26,14 +27,14 @@ struct MemorialSheetInputs {
 
 // The printed sheet (elements 1-15; `blank`: the printed form only) on a page canvas whose
 // origin is the corner of the printable area. The footer renderer may mark a picture that
-// fails to load in `inputs.Footer` and reports through `messages` (may be null).
+// fails to load in `inputs.Footer` and reports through `request` (one request per print job).
 void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInputs& inputs,
-                       bool blank, MessageSink* messages);
+                       bool blank, FooterDrawRequest& request);
 
 // The preview's sheet: the dotted border, then the filled sheet through the screen mapping
-// for a page of previewWidth x previewHeight pixels.
+// for a page of previewWidth x previewHeight pixels (one footer request per showing).
 void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
-                         MemorialSheetInputs& inputs, MessageSink* messages);
+                         MemorialSheetInputs& inputs, FooterDrawRequest& request);
 
 // The page metrics of a printer as it is set up now, in its device pixels.
 PageMetrics PrinterPageMetrics(const QPrinter& printer);
@@ -42,6 +43,6 @@ PageMetrics PrinterPageMetrics(const QPrinter& printer);
 // landscape device of paper height x paper width (long side across); the sheet is drawn as
 // on portrait paper with no offsets and turned a quarter turn clockwise.
 void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
-                             MemorialSheetInputs& inputs, bool blank, MessageSink* messages);
+                             MemorialSheetInputs& inputs, bool blank, FooterDrawRequest& request);
 
 } // namespace ulvan

@@ -17,21 +17,20 @@
 
 namespace ulvan {
 
-namespace {
-
-// Messages of one paint, kept to be shown once the paint is over.
-class CollectedMessages : public MessageSink {
+// Holds back what the footer reports during a paint until the paint is over.
+class PreviewMessages final : public MessageSink {
 public:
+    explicit PreviewMessages(TPrevForm& form)
+        : m_form(form) {}
     void ShowMessage(std::u16string_view text) override {
-        Texts.append(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+        m_form.m_pending.append(
+            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
     }
-    void Beep(BeepKind kind) override { Beeps.push_back(kind); }
+    void Beep(BeepKind kind) override { m_form.m_printer.UserInteraction().Beep(kind); }
 
-    QStringList Texts;
-    std::vector<BeepKind> Beeps;
+private:
+    TPrevForm& m_form;
 };
-
-} // namespace
 
 // The page: white, with the sheet drawn at the top-left corner.
 class PreviewPaintBox final : public QWidget {
@@ -57,7 +56,9 @@ private:
 
 TPrevForm::TPrevForm(MemorialSheetPrinter& printer, QWidget* parent)
     : QDialog(parent)
-    , m_printer(printer) {
+    , m_printer(printer)
+    , m_messages(std::make_unique<PreviewMessages>(*this))
+    , m_request(std::make_unique<FooterDrawRequest>(m_messages.get())) {
     setObjectName(QStringLiteral("PrevForm"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
@@ -129,7 +130,7 @@ TPrevForm::~TPrevForm() = default;
 
 void TPrevForm::ShowPreview(std::int32_t kind) {
     PreviewKind = kind;
-    m_shown.clear();
+    m_request = std::make_unique<FooterDrawRequest>(m_messages.get());
     m_pending.clear();
     setWindowState(windowState() | Qt::WindowMaximized);
     if (ZoomLevel == 0) {
@@ -207,11 +208,10 @@ void TPrevForm::ZoomOut() {
 }
 
 void TPrevForm::PaintPage(Canvas& canvas) {
-    CollectedMessages messages;
     if (PreviewKind == 0) {
         MemorialSheetInputs inputs = m_printer.ReadInputs();
         const FooterLayout before = inputs.Footer;
-        DrawMemorialPreview(canvas, PreviewWidth, PreviewHeight, inputs, &messages);
+        DrawMemorialPreview(canvas, PreviewWidth, PreviewHeight, inputs, *m_request);
         if (!(inputs.Footer == before)) {
             m_printer.WriteFooter(inputs.Footer);
         }
@@ -219,12 +219,6 @@ void TPrevForm::PaintPage(Canvas& canvas) {
         DrawPreviewBorder(canvas, PreviewWidth, PreviewHeight);
         if (AnnualPainter) {
             AnnualPainter(canvas, PreviewWidth, PreviewHeight);
-        }
-    }
-    for (const QString& text : std::as_const(messages.Texts)) {
-        if (!m_shown.contains(text)) {
-            m_shown.insert(text);
-            m_pending.append(text);
         }
     }
     if (!m_pending.isEmpty() && !m_messageQueued) {

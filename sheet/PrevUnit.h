@@ -8,11 +8,12 @@
 #include "sheet/PreviewZoom.h"
 
 #include <QDialog>
-#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QScrollArea;
 class QStatusBar;
@@ -21,7 +22,9 @@ class QWidget;
 
 namespace ulvan {
 
+class FooterDrawRequest;
 class MemorialSheetPrinter;
+class PreviewMessages;
 class PreviewPaintBox;
 
 class TPrevForm : public QDialog {
@@ -72,10 +75,13 @@ private:
     void ApplyPageSize();
     void ShowPaintMessages();
 
+    friend class PreviewMessages;
+
     MemorialSheetPrinter& m_printer;
-    // Footer messages already shown during this showing: a paint repeats them, and a
-    // message box over the preview would cause the next paint.
-    QSet<QString> m_shown;
+    // Footer messages wait until the paint is over (a message box inside a paint would
+    // paint again); the request of one showing shows each message once.
+    std::unique_ptr<PreviewMessages> m_messages;
+    std::unique_ptr<FooterDrawRequest> m_request;
     QStringList m_pending;
     bool m_messageQueued = false;
 };

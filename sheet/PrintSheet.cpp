@@ -85,7 +85,8 @@ void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& print
         JobGuard job(painter, printer);
         try {
             QPainterCanvas canvas(painter);
-            DrawMemorialPaper(canvas, page, inputs, blank, &interaction);
+            FooterDrawRequest request(&interaction);
+            DrawMemorialPaper(canvas, page, inputs, blank, request);
             finished = job.Finish();
         } catch (const std::exception&) {
             finished = false;
