@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kScreenEscapement = 2700;
 
-bool IsBlank(const std::u16string& text) {
-    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c == u'\u3000'; });
-}
-
 QString ToQString(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -68,7 +64,7 @@ void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping
                     font.Escapement = escapement;
                     canvas.SetFont(font);
                 } else if constexpr (std::is_same_v<T, SheetText>) {
-                    if (e.Text.empty() || IsBlank(e.Text)) {
+                    if (e.Text.empty()) {
                         return;
                     }
                     const DevicePoint p = mapping.Map(e.X, e.Y);

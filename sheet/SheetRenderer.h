@@ -22,8 +22,8 @@ SheetPictures DefaultSheetPictures();
 using FooterPainter = std::function<void(Canvas&, const SheetMapping&, const SheetFooter&)>;
 
 // Draws every element in order. The page starts from a clear brush and a black pen whatever
-// the canvas held before. Texts consisting only of ideographic spaces are not drawn (they
-// would draw nothing).
+// the canvas held before. Blank cells (U+3000) are drawn like any character: they show
+// nothing, and every cell keeps its one text output.
 void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping& mapping,
                const SheetPictures& pictures, const FooterPainter& footer);
 
