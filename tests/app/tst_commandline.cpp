@@ -1,0 +1,219 @@
+// The command-line face, driven through RunCommandLine with string streams.
+#include "app/CommandLine.h"
+
+#include <QTest>
+
+#include <sstream>
+
+using namespace ulvan;
+
+namespace {
+
+struct Run {
+    int Code = 0;
+    QStringList Lines; // stdout split at line ends, without the final empty piece
+    QString Err;
+};
+
+Run RunWith(const QStringList& arguments) {
+    std::vector<std::string> args;
+    for (const QString& a : arguments)
+        args.push_back(a.toStdString());
+    std::ostringstream out;
+    std::ostringstream err;
+    Run run;
+    run.Code = RunCommandLine(args, out, err);
+    const QString text = QString::fromStdString(out.str());
+    run.Lines = text.split(QLatin1Char('\n'));
+    if (!run.Lines.isEmpty() && run.Lines.last().isEmpty())
+        run.Lines.removeLast();
+    run.Err = QString::fromStdString(err.str());
+    return run;
+}
+
+QStringList Words(const char* text) {
+    return QString::fromUtf8(text).split(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ScheduleOfJanuary31_data();
+    void ScheduleOfJanuary31();
+    void Outputs_data();
+    void Outputs();
+    void WrongCalls_data();
+    void WrongCalls();
+    void Help_data();
+    void Help();
+};
+
+void TestCommandLine::ScheduleOfJanuary31_data() {
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<QString>("weekday");
+    const char* rows[9][3] = {
+        {"2", "5", "（火曜日）"},  {"2", "12", "（火曜日）"}, {"2", "19", "（火曜日）"},
+        {"2", "26", "（火曜日）"}, {"2", "28", "（木曜日）"}, {"3", "5", "（火曜日）"},
+        {"3", "12", "（火曜日）"}, {"3", "19", "（火曜日）"}, {"5", "9", "（木曜日）"}};
+    for (int i = 0; i < 9; ++i) {
+        QTest::addRow("row %d", i + 1)
+            << i << QString::fromUtf8(rows[i][0]) << QString::fromUtf8(rows[i][1])
+            << QString::fromUtf8(rows[i][2]);
+    }
+}
+
+void TestCommandLine::ScheduleOfJanuary31() {
+    QFETCH(int, row);
+    QFETCH(QString, month);
+    QFETCH(QString, day);
+    QFETCH(QString, weekday);
+    const Run run = RunWith(Words("schedule 2019 1 31"));
+    QCOMPARE(run.Code, 0);
+    QVERIFY(run.Err.isEmpty());
+    QCOMPARE(run.Lines.size(), 9);
+    const QStringList fields = run.Lines[row].split(QLatin1Char('\t'));
+    QCOMPARE(fields.size(), 4);
+    QVERIFY(!fields[0].isEmpty()); // the default row name
+    QCOMPARE(fields[1], month);
+    QCOMPARE(fields[2], day);
+    QCOMPARE(fields[3], weekday);
+}
+
+void TestCommandLine::Outputs_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("expected");
+
+    auto row = [](const char* name, QStringList args, int count, int line, const char* text) {
+        QTest::newRow(name) << args << count << line << QString::fromUtf8(text);
+    };
+    row("wareki undecided 1989", Words("wareki 1989 1 0"), 1, 0, "昭和64平成 1");
+    row("wareki year only", Words("wareki 2019"), 1, 0, "平成31令和 1");
+    row("wareki decided", Words("wareki 2019 5 1"), 1, 0, "令和 1");
+    row("wareki month not a number", Words("wareki 2019 x y"), 1, 0, "平成31令和 1");
+    row("wareki year not a number", Words("wareki abc"), 1, 0, "－－--");
+    row("wareki empty year", QStringList{QStringLiteral("wareki"), QString()}, 1, 0, "－－--");
+    row("wareki beyond last era", Words("wareki 2118 1 1"), 1, 0, "\u3000\u3000  ");
+    row("wareki negative", Words("wareki -5 1 1"), 1, 0, "");
+    row("wareki after --", Words("wareki -- -5"), 1, 0, "");
+
+    row("annual month 3 first", Words("annual 2018 --month 3"), 21, 0, "一周忌\t2019\t平成\t31");
+    row("annual month 3 second", Words("annual 2018 --month 3"), 21, 1, "三回忌\t2020\t令和\t 2");
+    row("annual month=6", Words("annual 2018 --month=6"), 21, 0, "一周忌\t2019\t令和\t 1");
+    row("annual month 5 day 1", Words("annual 2018 --month 5 --day 1"), 21, 0,
+        "一周忌\t2019\t令和\t 1");
+    row("annual year 0", Words("annual 0"), 21, 13, "百五十回忌\t 149\t－－\t  ");
+    row("annual five digits", Words("annual 9600"), 21, 20, "五百回忌\t10099\t\u3000\u3000\t  ");
+    row("annual not a year", Words("annual x"), 21, 20, "五百回忌\t\t\t");
+
+    row("quicktable 2068 fiftieth", Words("quicktable 2068"), 26, 14,
+        "五十回忌\u3000\u3000\u30002019年（平成31年\u3000または\u3000令和元年）没");
+    row("quicktable 2068 caption", Words("quicktable 2068"), 26, 25,
+        "caption\t2068年度（令和50年度）年回早見表");
+    row("quicktable 2019 heading", Words("quicktable 2019"), 26, 1,
+        "  2019年度（令和元年度）年回早見表");
+    row("quicktable 2019 caption", Words("quicktable 2019"), 26, 25,
+        "caption\t2019年度（令和 1年度）年回早見表");
+    row("quicktable beyond last era", Words("quicktable 2118"), 26, 25,
+        "caption\t2118年度（  年度）年回早見表");
+    row("quicktable not a year", Words("quicktable x"), 1, 0, "caption\t");
+
+    row("schedule cleared",
+        QStringList{QStringLiteral("schedule"), QString(), QStringLiteral("1"),
+                    QStringLiteral("31")},
+        9, 0, "初七日忌\t\t\t（\u3000曜日）");
+    row("schedule offsets and eve",
+        Words("schedule 2019 1 31 --offsets "
+              "6,13,20,27,34,41,48,98 --eve 111101110"),
+        9, 8, "百箇日忌\t5\t9\t（木曜日）");
+    row("schedule eve off", Words("schedule 2019 1 31 --eve 000000000"), 9, 0,
+        "初七日忌\t2\t6\t（水曜日）");
+    row("schedule names", Words("schedule 2019 5 1 --names a,b,c,d,e,f,g,h,i"), 9, 4,
+        "e\t6\t1\t（土曜日）");
+    row("schedule empty name", Words("schedule 2019 5 1 --names ,,,,,,,,"), 9, 8,
+        "\t8\t7\t（水曜日）");
+}
+
+void TestCommandLine::Outputs() {
+    QFETCH(QStringList, args);
+    QFETCH(int, lineCount);
+    QFETCH(int, line);
+    QFETCH(QString, expected);
+    const Run run = RunWith(args);
+    QCOMPARE(run.Code, 0);
+    QCOMPARE(run.Err, QString());
+    QCOMPARE(run.Lines.size(), lineCount);
+    QCOMPARE(run.Lines[line], expected);
+}
+
+void TestCommandLine::WrongCalls_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("mention"); // the message names what was wrong
+    QTest::newRow("nothing") << QStringList{} << QStringLiteral("--help");
+    QTest::newRow("unknown command") << Words("bogus 1") << QStringLiteral("bogus");
+    QTest::newRow("schedule two dates") << Words("schedule 2019 1") << QStringLiteral("day");
+    QTest::newRow("schedule four dates") << Words("schedule 2019 1 31 5") << QStringLiteral("day");
+    QTest::newRow("offsets too few")
+        << Words("schedule 2019 1 31 --offsets 1,2") << QStringLiteral("--offsets");
+    QTest::newRow("offset not a number")
+        << Words("schedule 2019 1 31 --offsets 1,2,3,4,5,6,7,x") << QStringLiteral("'x'");
+    QTest::newRow("eve short") << Words("schedule 2019 1 31 --eve 11") << QStringLiteral("--eve");
+    QTest::newRow("eve letter") << Words("schedule 2019 1 31 --eve 11110111x")
+                                << QStringLiteral("--eve");
+    QTest::newRow("names too few")
+        << Words("schedule 2019 1 31 --names a,b") << QStringLiteral("--names");
+    QTest::newRow("unknown option")
+        << Words("schedule 2019 1 31 --foo 1") << QStringLiteral("--foo");
+    QTest::newRow("option twice") << Words("annual 2019 --month 1 --month 2")
+                                  << QStringLiteral("twice");
+    QTest::newRow("option without value")
+        << Words("annual 2019 --month") << QStringLiteral("value");
+    QTest::newRow("annual no year") << Words("annual") << QStringLiteral("year");
+    QTest::newRow("wareki two") << Words("wareki 2019 5") << QStringLiteral("year");
+    QTest::newRow("wareki none") << Words("wareki") << QStringLiteral("year");
+    QTest::newRow("wareki option") << Words("wareki 2019 --month 5") << QStringLiteral("--month");
+    QTest::newRow("quicktable two") << Words("quicktable 2019 2020") << QStringLiteral("year");
+}
+
+void TestCommandLine::WrongCalls() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, mention);
+    const Run run = RunWith(args);
+    QCOMPARE(run.Code, 2);
+    QVERIFY(run.Lines.isEmpty());
+    QVERIFY2(run.Err.contains(mention), qPrintable(run.Err));
+}
+
+void TestCommandLine::Help_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("mentions");
+    const QStringList all{QStringLiteral("schedule"), QStringLiteral("wareki"),
+                          QStringLiteral("annual"),   QStringLiteral("quicktable"),
+                          QStringLiteral("和暦"),     QStringLiteral("era")};
+    QTest::newRow("--help") << Words("--help") << all;
+    QTest::newRow("-h") << Words("-h") << all;
+    QTest::newRow("schedule --help")
+        << Words("schedule --help") << QStringList{QStringLiteral("--offsets")};
+    QTest::newRow("help after options")
+        << Words("annual 2019 --month 3 --help") << QStringList{QStringLiteral("--month")};
+}
+
+void TestCommandLine::Help() {
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, mentions);
+    const Run run = RunWith(args);
+    QCOMPARE(run.Code, 0);
+    QVERIFY(run.Err.isEmpty());
+    const QString text = run.Lines.join(QLatin1Char('\n'));
+    for (const QString& m : mentions)
+        QVERIFY2(text.contains(m), qPrintable(m));
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
