@@ -102,6 +102,8 @@ namespace {
 constexpr double kMaxEmPixels = 65536;
 // The height a font of cell height 0 gets, as on the original platform: 12 points.
 constexpr double kDefaultPoints = 12;
+// Top of the ideographic em box above the baseline, in ems, as Japanese faces draw it.
+constexpr double kIdeographicAscent = 0.88;
 
 bool SupportsRasterOps(QPainter& painter) {
     const QPaintEngine* engine = painter.paintEngine();
@@ -321,11 +323,12 @@ void QPainterCanvas::TextOut(int x, int y, QStringView text) {
         QTransform local;
         if (placement.Orientation == VerticalOrientation::Upright) {
             // The reading view of the cell: `cell` wide across the column, `advance` long
-            // down it. The glyph's em box is centred across and fills the advance down.
+            // down it. The glyph's ideographic em box is centred across the column and
+            // starts at the top of the cell.
             local.translate(position, cell);
             local.rotate(-90);
             local.translate((cell - advance) / 2 + placement.ShiftX * s.Em,
-                            (advance - cell) / 2 + placement.ShiftY * s.Em);
+                            kIdeographicAscent * s.Em - ascent + placement.ShiftY * s.Em);
         }
         painter.setTransform(local * frame * base);
         painter.drawText(
