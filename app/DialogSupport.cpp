@@ -1,0 +1,115 @@
+#include "app/DialogSupport.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPointer>
+#include <QScreen>
+#include <QValidator>
+
+namespace ulvan {
+
+namespace {
+
+// Refuses an edit that makes the text longer than the limit, but only when it also grows
+// the text: a longer text put there by the program may still be shortened by typing.
+// The validator is not consulted for setText, so program writes always pass whole.
+class LengthLimit : public QValidator {
+public:
+    LengthLimit(QLineEdit* edit, int maxChars)
+        : QValidator(edit)
+        , m_max(maxChars)
+        , m_current(CharCount(edit->text())) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_current = CharCount(text); });
+    }
+
+    State validate(QString& input, int& /*pos*/) const override {
+        const qsizetype length = CharCount(input);
+        return (length > m_max && length > m_current) ? Invalid : Acceptable;
+    }
+
+private:
+    qsizetype m_max;
+    qsizetype m_current;
+};
+
+} // namespace
+
+QFont UiFont(const QString& face, int pixelSize) {
+    QFont font(face);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+QFont DefaultUiFont() {
+    return UiFont(QString::fromUtf16(kGothicP), 12);
+}
+
+void MakeFixedDialog(QDialog* dialog, const QString& caption, int clientWidth, int clientHeight) {
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    dialog->setFixedSize(clientWidth, clientHeight);
+    dialog->setFont(DefaultUiFont());
+    dialog->setModal(true);
+}
+
+void CentreOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top, const QColor& colour,
+                   int pixelSize) {
+    auto* label = new QLabel(text, parent);
+    if (pixelSize > 0) {
+        label->setFont(UiFont(parent->font().family(), pixelSize));
+    }
+    if (colour.isValid()) {
+        SetTextColour(label, colour);
+    }
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+void LimitUserInput(QLineEdit* edit, int maxChars) {
+    edit->setValidator(new LengthLimit(edit, maxChars));
+}
+
+qsizetype CharCount(const QString& text) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!(text.at(i).isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate())) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+CentredDialog::CentredDialog(QWidget* parent)
+    : QDialog(parent) {}
+
+void CentredDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
+} // namespace ulvan

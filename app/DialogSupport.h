@@ -1,0 +1,65 @@
+// Small pieces every dialog of the program shares: the fixed-border look without a close
+// box, centring on the screen, fonts by the faces the windows were designed with, coloured
+// labels placed at design coordinates, and length limits that bind typing only.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QFont>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace ulvan {
+
+inline constexpr const char16_t* kGothicP = u"ＭＳ Ｐゴシック";
+inline constexpr const char16_t* kGothic = u"ＭＳ ゴシック";
+
+// The installed face that stands for `face`, at a height of `pixelSize` pixels.
+QFont UiFont(const QString& face, int pixelSize);
+// The windows' default: "ＭＳ Ｐゴシック", 12 pixels.
+QFont DefaultUiFont();
+
+// A fixed-size dialog whose title bar has no close box.
+void MakeFixedDialog(QDialog* dialog, const QString& caption, int clientWidth, int clientHeight);
+// Puts the window's frame in the middle of the primary screen.
+void CentreOnScreen(QWidget* window);
+
+// A label at design coordinates; colour and font height only where they differ from the
+// default (an invalid colour or pixelSize 0 keeps the default).
+QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top,
+                   const QColor& colour = QColor(), int pixelSize = 0);
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+// Limits what the user may type or paste into `edit` to `maxChars` characters (code points).
+// Unlike QLineEdit::setMaxLength, text set by the program is kept whole, and a text already
+// longer than the limit may still be shortened by the user.
+void LimitUserInput(QLineEdit* edit, int maxChars);
+
+// Characters (code points) of a text.
+qsizetype CharCount(const QString& text);
+
+inline QString ToQ(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::u16string ToU16(const QString& text) {
+    return text.toStdU16String();
+}
+
+// A dialog that centres itself on the screen each time it is shown.
+class CentredDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CentredDialog(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+} // namespace ulvan
