@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/CliSheet.h"
+
 #include "annual/Nenkai.h"
 #include "calendar/Era.h"
 #include "calendar/Messages.h"
@@ -207,7 +209,7 @@ int RunQuickTable(Args args, std::ostream& out, std::ostream& err) {
 }
 
 // The subcommands; adding one is adding a row.
-constexpr std::array<Subcommand, 4> kSubcommands{{
+constexpr std::array<Subcommand, 5> kSubcommands{{
     {"schedule", "YEAR MONTH DAY [--offsets A1,...,A8] [--eve 111101111] [--names N1,...,N9]",
      "忌日（初七日忌〜百箇日忌）の月・日・曜日を計算します。"
      "オフセット A1〜A8 は初月忌を除く8行、逮夜と名称は9行分。",
@@ -223,6 +225,7 @@ constexpr std::array<Subcommand, 4> kSubcommands{{
      "その年度の年回早見表の本文と、最後に caption 行でウィンドウの表題を出力します。",
      "The quick table text for a year, then a line 'caption<TAB>' with the window caption.",
      RunQuickTable},
+    {"sheet", kSheetUsage, kSheetHelpJa, kSheetHelpEn, RunSheetCommand},
 }};
 
 void WriteHelp(std::ostream& out) {
