@@ -1,0 +1,667 @@
+// The main window driven as a user drives it: typing into the date fields, the up-down
+// arrows, "きょう", the era box, clearing, the footer question, and the layout and hints.
+#include "ModalDriver.h"
+#include "ScriptedInteraction.h"
+#include "app/DialogSupport.h"
+#include "app/UlvanMain.h"
+#include "app/UpDown.h"
+#include "calendar/DateCalc.h"
+#include "calendar/NengoUnit.h"
+#include "calendar/Schedule.h"
+#include "calendar/TextUtil.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace ulvan;
+
+Q_DECLARE_METATYPE(ulvan::EraChoice)
+
+namespace {
+
+QString S(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QStringList L(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* text : texts) {
+        list << QString::fromUtf8(text);
+    }
+    return list;
+}
+
+// The window on a settings file of its own, empty unless a test writes it first.
+struct Fixture {
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    std::unique_ptr<TUlvanForm> form;
+    std::vector<std::size_t> asked; // era transitions asked, by entry index
+    EraChoice answer = EraChoice::None;
+
+    Fixture() {
+        form = std::make_unique<TUlvanForm>(ui, dir.filePath(QStringLiteral("Dorim.conf")));
+        form->SetEraAsker([this](std::size_t index) {
+            asked.push_back(index);
+            return answer;
+        });
+    }
+};
+
+// The schedule the engine computes for a date with the window's current rows.
+MemorialSchedule Expected(const TUlvanForm& form, const QString& year, const QString& month,
+                          const QString& day) {
+    MemorialSchedule schedule = form.Schedule();
+    ComputeSchedule(ToU16(year), ToU16(month), ToU16(day), schedule);
+    return schedule;
+}
+
+void CompareShown(const TUlvanForm& form, const MemorialSchedule& expected) {
+    const MemorialSchedule shown = form.Schedule();
+    for (std::size_t r = 0; r < 9; ++r) {
+        QCOMPARE(shown[r].Month, expected[r].Month);
+        QCOMPARE(shown[r].Day, expected[r].Day);
+        QCOMPARE(shown[r].WeekdayText, expected[r].WeekdayText);
+    }
+}
+
+// Where a control sits in client coordinates (the tool bar's top is client 0).
+QRect ClientRect(const TUlvanForm& form, const QWidget* widget) {
+    const QPoint topLeft = widget->mapTo(&form, QPoint(0, 0)) - QPoint(0, form.menuBar()->height());
+    return QRect(topLeft, widget->size());
+}
+
+void TypeInto(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void FirstStartDefaults();
+    void ClientSizeAndPlaces_data();
+    void ClientSizeAndPlaces();
+    void Hints_data();
+    void Hints();
+    void StatusBarShowsHint();
+    void MenusInOrder();
+    void ToolBarInOrder();
+    void TabOrderOfDate();
+    void TypingYearDigitByDigit_data();
+    void TypingYearDigitByDigit();
+    void TypingYearWithMonthDecides();
+    void TypingYearWithRealEraDialog();
+    void UpDownSteps_data();
+    void UpDownSteps();
+    void TodayButton();
+    void EraChosenSetsWesternYear_data();
+    void EraChosenSetsWesternYear();
+    void EraYearUnreadableEmptiesYear();
+    void SameTextKeepsManualEdits();
+    void EveBoxClickRecomputes();
+    void ClearKeepsSettings();
+    void ClearFooterAsks_data();
+    void ClearFooterAsks();
+    void ImportRecordEraNotListed();
+    void UnsetCommandBeeps();
+    void EditFooterCopiesBackOnOk_data();
+    void EditFooterCopiesBackOnOk();
+};
+
+void TestMainWindow::FirstStartDefaults() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Ulvan表3.1"));
+    for (std::size_t r = 0; r < 9; ++r) {
+        QCOMPARE(w.EveBoxes[r]->isChecked(), r != kFirstMonthlyRow);
+        QCOMPARE(w.WeekLabels[r]->text(), QStringLiteral("（　曜日）"));
+        QVERIFY(w.MonthEdits[r]->text().isEmpty());
+    }
+    const SheetOptions options = w.Options();
+    QVERIFY(options.TmplNamePrint && options.HatsuGatsuPrint && options.HyakkaNichiPrint);
+    QVERIFY(options.DogetsuShoryaku && options.WarekiInsatsu && options.RubyPrint);
+    QCOMPARE(options.KaimyoStyle, 0);
+    QVERIFY(options.TitName.empty() && options.FntName1.empty() && options.FntName2.empty());
+    QCOMPARE(w.ComboBox1->currentIndex(), -1);
+    QVERIFY(w.ComboBox1->currentText().isEmpty());
+    QCOMPARE(w.ComboBox1->count(), 68);
+    QCOMPARE(w.ComboBox1->itemText(0), QStringLiteral("令和"));
+    QCOMPARE(w.ComboBox1->itemText(67), QStringLiteral("－－"));
+    QCOMPARE(w.ComboBox2->count(), 3);
+    QCOMPARE(w.ComboBox2->itemText(1), QStringLiteral("Ulvan逮夜表"));
+    QCOMPARE(w.Label6->text(), QStringLiteral("（　曜日）"));
+    QCOMPARE(w.Offsets(), (std::array<std::int32_t, 8>{6, 13, 20, 27, 34, 41, 48, 99}));
+    QCOMPARE(w.NameLabels[7]->text(), QStringLiteral("満Ulvan"));
+    QVERIFY(w.EditList().isEmpty());
+    // The font boxes list families, none of them vertical variants.
+    for (int i = 0; i < w.ComboBox3->count(); ++i) {
+        QVERIFY(!w.ComboBox3->itemText(i).startsWith(QLatin1Char('@')));
+    }
+    QCOMPARE(w.ComboBox3->count(), w.ComboBox4->count());
+    QCOMPARE(f.ui.Log, QStringList());
+}
+
+void TestMainWindow::ClientSizeAndPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("rect");
+    QTest::newRow("Edit1") << S("Edit1") << QRect(80, 64, 33, 20);
+    QTest::newRow("ComboBox1") << S("ComboBox1") << QRect(152, 64, 49, 20);
+    QTest::newRow("Edit2") << S("Edit2") << QRect(200, 64, 25, 20);
+    QTest::newRow("Button1") << S("Button1") << QRect(48, 104, 41, 20);
+    QTest::newRow("Edit3") << S("Edit3") << QRect(112, 104, 25, 20);
+    QTest::newRow("Edit4") << S("Edit4") << QRect(168, 104, 25, 20);
+    QTest::newRow("GroupBox1") << S("GroupBox1") << QRect(16, 40, 281, 97);
+    QTest::newRow("GroupBox2") << S("GroupBox2") << QRect(16, 152, 281, 153);
+    QTest::newRow("kaimyo") << S("kaimyo") << QRect(16 + 48, 152 + 24, 169, 20);
+    QTest::newRow("Button4") << S("Button4") << QRect(16 + 224, 152 + 24, 41, 20);
+    QTest::newRow("yomi") << S("yomi") << QRect(16 + 48, 152 + 52, 217, 20);
+    QTest::newRow("gyonen") << S("gyonen") << QRect(16 + 48, 152 + 120, 25, 20);
+    QTest::newRow("Button2") << S("Button2") << QRect(16 + 128, 152 + 120, 41, 20);
+    QTest::newRow("Button5") << S("Button5") << QRect(328, 44, 57, 20);
+    QTest::newRow("Edit5") << S("Edit5") << QRect(400, 72, 25, 20);
+    QTest::newRow("Edit13") << S("Edit13") << QRect(400, 72 + 24 * 8, 25, 20);
+    QTest::newRow("Edit22") << S("Edit22") << QRect(448, 72 + 24 * 8, 25, 20);
+    QTest::newRow("ComboBox2") << S("ComboBox2") << QRect(128, 328, 113, 20);
+    QTest::newRow("ComboBox3") << S("ComboBox3") << QRect(128, 376, 145, 20);
+    QTest::newRow("ComboBox4") << S("ComboBox4") << QRect(128, 408, 145, 20);
+    QTest::newRow("RadioGroup1") << S("RadioGroup1") << QRect(304, 328, 153, 57);
+    QTest::newRow("Button3") << S("Button3") << QRect(360, 424, 97, 20);
+}
+
+void TestMainWindow::ClientSizeAndPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QRect, rect);
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QSize client(w.width(), w.height() - w.menuBar()->height());
+    QCOMPARE(client, QSize(642, 468));
+    QCOMPARE(w.statusBar()->height(), 19);
+    QCOMPARE(w.minimumSize(), w.maximumSize()); // not resizable
+    auto* widget = w.findChild<QWidget*>(name);
+    QVERIFY2(widget != nullptr, qPrintable(name));
+    QCOMPARE(ClientRect(w, widget), rect);
+}
+
+void TestMainWindow::Hints_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("Button1") << S("Button1") << QStringLiteral("今日現在の日付を入力します");
+    QTest::newRow("kaimyo") << S("kaimyo")
+                            << QStringLiteral("直接入力できますが、右のボタンをクリックすると入力"
+                                              "ダイアログボックスが表示されます");
+    QTest::newRow("Button2") << S("Button2") << QStringLiteral("生年から行年を計算");
+    QTest::newRow("CheckBox5") << S("CheckBox5")
+                               << QStringLiteral(
+                                      "ここがチェックされていると日付が逮夜（前日）となります");
+    QTest::newRow("ComboBox4") << S("ComboBox4")
+                               << QStringLiteral(
+                                      "Ulvan表の本文表題に使用されるフォントを選択（毛筆体"
+                                      "などが良いでしょう）");
+    QTest::newRow("CheckBox14") << S("CheckBox14")
+                                << QStringLiteral("ここのチェックをはずすと西暦のみで印刷します");
+    QTest::newRow("ToolButton7") << S("ToolButton7") << QStringLiteral("故人データのクリア");
+    QTest::newRow("ToolButton11") << S("ToolButton11")
+                                  << QStringLiteral(
+                                         "空白のUlvan表用紙を印刷します（入力データは印刷しない）");
+}
+
+void TestMainWindow::Hints() {
+    QFETCH(QString, name);
+    QFETCH(QString, hint);
+    Fixture f;
+    auto* widget = f.form->findChild<QWidget*>(name);
+    QVERIFY2(widget != nullptr, qPrintable(name));
+    QCOMPARE(widget->toolTip(), hint);
+    QCOMPARE(widget->statusTip(), hint);
+}
+
+void TestMainWindow::StatusBarShowsHint() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // What the application sends when the mouse enters a control with a hint.
+    QStatusTipEvent enter(w.Button5->statusTip());
+    QCoreApplication::sendEvent(w.Button5, &enter);
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QStringLiteral("忌の名称や計算式をカスタマイズします"));
+    QStatusTipEvent leave{QString()};
+    QCoreApplication::sendEvent(w.Button5, &leave);
+    QCOMPARE(w.statusBar()->currentMessage(), QString());
+}
+
+void TestMainWindow::MenusInOrder() {
+    Fixture f;
+    const QList<QAction*> top = f.form->menuBar()->actions();
+    QCOMPARE(top.size(), 4);
+    const QStringList titles{QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("編集(&E)"),
+                             QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")};
+    const QStringList items[] = {
+        L({"Open1", "New1", "-", "Print1", "PrintPreview1", "Print2", "-", "Exit1"}),
+        L({"Find1", "-", "T1", "D1"}), L({"N9", "-", "N4", "N7"}),
+        L({"Contents1", "SearchforHelpOn1", "-", "About1"})};
+    for (int m = 0; m < 4; ++m) {
+        QCOMPARE(top[m]->text(), titles[m]);
+        QStringList names;
+        for (QAction* action : top[m]->menu()->actions()) {
+            names << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+        }
+        QCOMPARE(names, items[m]);
+    }
+    auto* print2 = f.form->findChild<QAction*>(QStringLiteral("Print2"));
+    QCOMPARE(print2->text(), QStringLiteral("空白用紙の印刷(&Y)"));
+    QCOMPARE(print2->statusTip(),
+             QStringLiteral("空白のUlvan表用紙を印刷します（入力データは印刷しない）"));
+}
+
+void TestMainWindow::ToolBarInOrder() {
+    Fixture f;
+    auto* bar = f.form->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    QVERIFY(bar != nullptr);
+    QStringList names;
+    for (QAction* action : bar->actions()) {
+        if (action->isSeparator()) {
+            names << QStringLiteral("-");
+        } else if (QWidget* widget = bar->widgetForAction(action)) {
+            names << widget->objectName();
+        }
+    }
+    const QStringList expected =
+        L({"-", "ToolButton1", "ToolButton2", "-", "ToolButton4", "ToolButton5", "ToolButton11",
+           "-", "ToolButton7", "-", "ToolButton9", "ToolButton10"});
+    QCOMPARE(names, expected);
+}
+
+void TestMainWindow::TabOrderOfDate() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    QCOMPARE(w.Edit1->nextInFocusChain(), static_cast<QWidget*>(w.Edit2));
+    QCOMPARE(w.Edit2->nextInFocusChain(), static_cast<QWidget*>(w.Edit3));
+    QCOMPARE(w.Edit3->nextInFocusChain(), static_cast<QWidget*>(w.Edit4));
+    QCOMPARE(w.Edit4->nextInFocusChain(), static_cast<QWidget*>(w.Button1));
+}
+
+void TestMainWindow::TypingYearDigitByDigit_data() {
+    QTest::addColumn<EraChoice>("answer");
+    QTest::addColumn<QString>("era");
+    QTest::addColumn<QString>("eraYear");
+    QTest::newRow("ending era") << EraChoice::Ending << QStringLiteral("平成")
+                                << QStringLiteral("31");
+    QTest::newRow("new era") << EraChoice::New << QStringLiteral("令和") << QStringLiteral(" 1");
+    QTest::newRow("left without a choice") << EraChoice::None << QString() << QString();
+}
+
+void TestMainWindow::TypingYearDigitByDigit() {
+    QFETCH(EraChoice, answer);
+    QFETCH(QString, era);
+    QFETCH(QString, eraYear);
+    Fixture f;
+    f.answer = answer;
+    TUlvanForm& w = *f.form;
+    const QStringList eras{QStringLiteral("－－"), QStringLiteral("－－"), QStringLiteral("－－")};
+    const QStringList years{QStringLiteral(" 2"), QStringLiteral("20"), QStringLiteral("  ")};
+    w.Edit1->setFocus();
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(w.Edit1, QStringLiteral("2019").at(i).toLatin1());
+        QCOMPARE(w.ComboBox1->currentText(), eras[i]);
+        QCOMPARE(w.Edit2->text(), years[i]);
+        QVERIFY(f.asked.empty());
+    }
+    QTest::keyClick(w.Edit1, '9');
+    QCOMPARE(f.asked.size(), std::size_t{1});
+    QCOMPARE(f.asked[0], std::size_t{67}); // 令和, the last entry
+    QCOMPARE(w.ComboBox1->currentText(), era);
+    QCOMPARE(w.ComboBox1->currentIndex(), era.isEmpty() ? -1 : w.ComboBox1->findText(era));
+    QCOMPARE(w.Edit2->text(), eraYear);
+    // No month: the schedule stays empty.
+    QVERIFY(w.Schedule()[0].Month.empty());
+    QCOMPARE(w.Label6->text(), QStringLiteral("（　曜日）"));
+}
+
+void TestMainWindow::TypingYearWithMonthDecides() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    TypeInto(w.Edit3, QStringLiteral("5"));
+    TypeInto(w.Edit4, QStringLiteral("1"));
+    w.Edit1->setFocus();
+    const QString digits = QStringLiteral("2019");
+    for (int i = 0; i < digits.size(); ++i) {
+        QTest::keyClick(w.Edit1, digits.at(i).toLatin1());
+        // Every key recomputes the schedule from the year typed so far.
+        CompareShown(w, Expected(w, digits.left(i + 1), QStringLiteral("5"), QStringLiteral("1")));
+    }
+    QVERIFY(f.asked.empty());
+    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("令和"));
+    QCOMPARE(w.Edit2->text(), QStringLiteral(" 1"));
+    QCOMPARE(w.Label6->text(), ToQ(WeekdayLabel(CalendarDate{2019, 5, 1})));
+    // 初七日忌 on its eve: six days on, one back.
+    QCOMPARE(w.MonthEdits[0]->text(), QStringLiteral("5"));
+    QCOMPARE(w.DayEdits[0]->text(), QStringLiteral("6"));
+}
+
+void TestMainWindow::TypingYearWithRealEraDialog() {
+    ScriptedInteraction ui;
+    QTemporaryDir dir;
+    TUlvanForm w(ui, dir.filePath(QStringLiteral("Dorim.conf")));
+    TNengoForm nengo(&w);
+    w.SetEraAsker(nengo.Asker());
+    WhenModalOf<TNengoForm>([](TNengoForm* dialog) {
+        QCOMPARE(dialog->Label1->text(), QStringLiteral("西暦2019年は、05月01日をもって"));
+        QTest::mouseClick(dialog->SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    });
+    TypeInto(w.Edit1, QStringLiteral("2019"));
+    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("平成"));
+    QCOMPARE(w.Edit2->text(), QStringLiteral("31"));
+}
+
+void TestMainWindow::UpDownSteps_data() {
+    QTest::addColumn<QString>("upDown");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<bool>("beeps");
+    QTest::newRow("day down into February")
+        << S("UpDown4") << false << L({"2019", "3", "1"}) << L({"2019", "2", "28"}) << false;
+    QTest::newRow("day up to a leap day")
+        << S("UpDown4") << true << L({"2020", "2", "28"}) << L({"2020", "2", "29"}) << false;
+    QTest::newRow("day up over the year end")
+        << S("UpDown4") << true << L({"2019", "12", "31"}) << L({"2020", "1", "1"}) << false;
+    QTest::newRow("leading zeros dropped")
+        << S("UpDown4") << true << L({"2025", "03", "08"}) << L({"2025", "3", "9"}) << false;
+    QTest::newRow("month up over the year end")
+        << S("UpDown3") << true << L({"2019", "12", "5"}) << L({"2020", "1", "5"}) << false;
+    QTest::newRow("month down below January")
+        << S("UpDown3") << false << L({"2019", "1", "5"}) << L({"2018", "12", "5"}) << false;
+    QTest::newRow("month up keeps the day")
+        << S("UpDown3") << true << L({"2019", "1", "31"}) << L({"2019", "2", "31"}) << false;
+    QTest::newRow("year up") << S("UpDown1") << true << L({"2019", "5", "1"})
+                             << L({"2020", "5", "1"}) << false;
+    QTest::newRow("year down past zero")
+        << S("UpDown1") << false << L({"0", "", ""}) << L({"-1", "", ""}) << false;
+    QTest::newRow("year beyond four digits")
+        << S("UpDown1") << true << L({"9999", "", ""}) << L({"10000", "", ""}) << false;
+    QTest::newRow("year at the top of the range")
+        << S("UpDown1") << true << L({"2147483647", "", ""}) << L({"2147483648", "", ""}) << false;
+    QTest::newRow("empty year beeps")
+        << S("UpDown1") << true << L({"", "5", "1"}) << L({"", "5", "1"}) << true;
+    QTest::newRow("empty month beeps")
+        << S("UpDown3") << true << L({"2019", "", "1"}) << L({"2019", "", "1"}) << true;
+    QTest::newRow("unreadable day beeps")
+        << S("UpDown4") << false << L({"2019", "5", "x"}) << L({"2019", "5", "x"}) << true;
+}
+
+void TestMainWindow::UpDownSteps() {
+    QFETCH(QString, upDown);
+    QFETCH(bool, up);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    QFETCH(bool, beeps);
+    Fixture f;
+    f.answer = EraChoice::New;
+    TUlvanForm& w = *f.form;
+    w.Edit1->setText(before[0]);
+    w.Edit3->setText(before[1]);
+    w.Edit4->setText(before[2]);
+    auto* control = w.findChild<UpDown*>(upDown);
+    QVERIFY(control != nullptr);
+    QTest::mouseClick(up ? control->UpButton() : control->DownButton(), Qt::LeftButton);
+    QCOMPARE(w.Edit1->text(), after[0]);
+    QCOMPARE(w.Edit3->text(), after[1]);
+    QCOMPARE(w.Edit4->text(), after[2]);
+    QCOMPARE(f.ui.Beeps.size(), std::size_t{beeps ? 1u : 0u});
+    CompareShown(w, Expected(w, after[0], after[1], after[2]));
+    // The release brings the era fields in step with the stepped date.
+    const std::optional<std::int32_t> year = ParseInt(ToU16(after[0]));
+    if (year) {
+        const QString wareki =
+            ToQ(WarekiOf(*year, ParseIntOr(ToU16(after[1]), 0), ParseIntOr(ToU16(after[2]), 0)));
+        if (wareki.size() == 4) {
+            QCOMPARE(w.Edit2->text(), wareki.mid(2, 2));
+            // "　　" (beyond the table) is no item: no selection then.
+            const bool listed = w.ComboBox1->findText(wareki.left(2)) >= 0;
+            QCOMPARE(w.ComboBox1->currentText(), listed ? wareki.left(2) : QString());
+        }
+    } else {
+        QCOMPARE(w.Edit2->text(), QStringLiteral("--"));
+    }
+}
+
+void TestMainWindow::TodayButton() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.SetTodayProvider([] { return QDate(2025, 3, 8); });
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(w.Edit1->text(), QStringLiteral("2025"));
+    QCOMPARE(w.Edit3->text(), QStringLiteral("03"));
+    QCOMPARE(w.Edit4->text(), QStringLiteral("08"));
+    QCOMPARE(w.Label6->text(), QStringLiteral("（土曜日）"));
+    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("令和"));
+    QCOMPARE(w.Edit2->text(), QStringLiteral(" 7"));
+    CompareShown(w, Expected(w, QStringLiteral("2025"), QStringLiteral("3"), QStringLiteral("8")));
+    // A year before 1000 keeps four digits.
+    w.SetTodayProvider([] { return QDate(987, 11, 2); });
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(w.Edit1->text(), QStringLiteral("0987"));
+}
+
+void TestMainWindow::EraChosenSetsWesternYear_data() {
+    QTest::addColumn<QString>("era");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("year");
+    QTest::newRow("令和 1") << QStringLiteral("令和") << QStringLiteral("1")
+                            << QStringLiteral("2019");
+    QTest::newRow("no era 5") << QStringLiteral("－－") << QStringLiteral("5")
+                              << QStringLiteral("5");
+    QTest::newRow("昭和 64") << QStringLiteral("昭和") << QStringLiteral("64")
+                             << QStringLiteral("1989");
+    QTest::newRow("明治 0") << QStringLiteral("明治") << QStringLiteral("0")
+                            << QStringLiteral("1867");
+}
+
+void TestMainWindow::EraChosenSetsWesternYear() {
+    QFETCH(QString, era);
+    QFETCH(QString, typed);
+    QFETCH(QString, year);
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The user picks the era from the list with the keyboard.
+    w.ComboBox1->setFocus();
+    const int index = w.ComboBox1->findText(era);
+    QVERIFY(index >= 0);
+    for (int i = 0; i <= index; ++i) {
+        QTest::keyClick(w.ComboBox1, Qt::Key_Down);
+    }
+    QCOMPARE(w.ComboBox1->currentText(), era);
+    QVERIFY(w.Edit1->text().isEmpty()); // no era-year yet: the year is emptied
+    TypeInto(w.Edit2, typed);
+    QCOMPARE(w.Edit1->text(), year);
+    CompareShown(w, Expected(w, year, QString(), QString()));
+}
+
+void TestMainWindow::EraYearUnreadableEmptiesYear() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.Edit1->setText(QStringLiteral("2019"));
+    TypeInto(w.Edit2, QStringLiteral("x"));
+    QVERIFY(w.Edit1->text().isEmpty());
+    // A typed era name that is not an item is no selection: the year stays.
+    w.Edit1->setText(QStringLiteral("2019"));
+    w.ComboBox1->setCurrentIndex(0);
+    w.ComboBox1->setEditText(QStringLiteral("令"));
+    w.Edit2->clear();
+    TypeInto(w.Edit2, QStringLiteral("3"));
+    QCOMPARE(w.Edit1->text(), QStringLiteral("2019"));
+}
+
+void TestMainWindow::SameTextKeepsManualEdits() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    DeceasedData record;
+    record.KiNen = u"2019";
+    record.KiGatsu = u"5";
+    record.KiNichi = u"1";
+    w.ApplyRecord(record);
+    TypeInto(w.MonthEdits[3], QStringLiteral("0"));
+    const QString edited = w.MonthEdits[3]->text();
+    // The same texts again change nothing, so the manual edit stays.
+    w.ApplyRecord(record);
+    QCOMPARE(w.MonthEdits[3]->text(), edited);
+    // A new day recomputes every row.
+    record.KiNichi = u"2";
+    w.ApplyRecord(record);
+    CompareShown(w, Expected(w, QStringLiteral("2019"), QStringLiteral("5"), QStringLiteral("2")));
+}
+
+void TestMainWindow::EveBoxClickRecomputes() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.Edit1->setText(QStringLiteral("2019"));
+    w.Edit3->setText(QStringLiteral("5"));
+    w.Edit4->setText(QStringLiteral("1"));
+    QTest::mouseClick(w.EveBoxes[0], Qt::LeftButton, {}, QPoint(4, 8));
+    QVERIFY(!w.EveBoxes[0]->isChecked());
+    QCOMPARE(w.DayEdits[0]->text(), QStringLiteral("7"));
+    // Set in code, the box recomputes as well.
+    w.EveBoxes[0]->setChecked(true);
+    QCOMPARE(w.DayEdits[0]->text(), QStringLiteral("6"));
+    CompareShown(w, Expected(w, QStringLiteral("2019"), QStringLiteral("5"), QStringLiteral("1")));
+}
+
+void TestMainWindow::ClearKeepsSettings() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.SetTodayProvider([] { return QDate(2024, 7, 14); });
+    w.Today();
+    w.kaimyo->setText(QStringLiteral("釋浄信"));
+    w.yomi->setText(QStringLiteral("しゃくじょうしん"));
+    w.zokumyo->setText(QStringLiteral("山田太郎"));
+    w.gyonen->setText(QStringLiteral("88"));
+    w.EveBoxes[2]->setChecked(false);
+    w.CheckBox13->setChecked(false);
+    w.SetKaimyoStyle(1);
+    w.SetEditStr(QStringLiteral("frame 1\r\nframe 2\r\n"));
+    const SheetOptions options = w.Options();
+    const QStringList footer = w.EditList();
+    QVERIFY(!w.Schedule()[0].Month.empty());
+
+    QTest::mouseClick(w.findChild<QToolButton*>(QStringLiteral("ToolButton7")), Qt::LeftButton);
+    QCOMPARE(w.Deceased(), DeceasedData{});
+    QCOMPARE(w.ComboBox1->currentIndex(), -1);
+    for (std::size_t r = 0; r < 9; ++r) {
+        QVERIFY(w.Schedule()[r].Month.empty());
+        QVERIFY(w.Schedule()[r].Day.empty());
+        QCOMPARE(w.WeekLabels[r]->text(), QStringLiteral("（　曜日）"));
+        QCOMPARE(w.EveBoxes[r]->isChecked(), r != 2 && r != kFirstMonthlyRow);
+    }
+    QCOMPARE(w.Label6->text(), QStringLiteral("（　曜日）"));
+    QCOMPARE(w.Options(), options);
+    QCOMPARE(w.EditList(), footer);
+    QCOMPARE(f.ui.Log, QStringList()); // no question asked
+}
+
+void TestMainWindow::ClearFooterAsks_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestMainWindow::ClearFooterAsks() {
+    QFETCH(bool, yes);
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.SetEditStr(QStringLiteral("a\r\nb\r\n"));
+    int cleared = 0;
+    w.OnFooterCleared = [&cleared] { ++cleared; };
+    f.ui.AnswerConfirm(yes);
+    w.findChild<QAction*>(QStringLiteral("D1"))->trigger();
+    QCOMPARE(
+        f.ui.Log,
+        (QStringList{QStringLiteral("beep: exclamation"),
+                     QStringLiteral("confirm: 確認 | 寺院名等のデータをすべて削除しますか？")}));
+    QCOMPARE(w.EditList().isEmpty(), yes);
+    QCOMPARE(w.EditStr(), yes ? QString() : QStringLiteral("a\r\nb\r\n"));
+    QCOMPARE(cleared, yes ? 1 : 0);
+}
+
+void TestMainWindow::ImportRecordEraNotListed() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    DeceasedData record;
+    record.KiNen = u"1989";
+    record.KiNengo = u"平";
+    record.KiWanen = u" 1";
+    record.KiGatsu = u"1";
+    record.KiNichi = u"8";
+    record.Kaimyo = u"A";
+    record.Yomi = u"";
+    w.ApplyRecord(record);
+    QCOMPARE(w.ComboBox1->currentIndex(), -1);
+    QCOMPARE(w.Edit2->text(), QStringLiteral(" 1"));
+    CompareShown(w, Expected(w, QStringLiteral("1989"), QStringLiteral("1"), QStringLiteral("8")));
+    record.KiNengo = u"平成";
+    w.ApplyRecord(record);
+    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("平成"));
+    QCOMPARE(w.Deceased(), record);
+}
+
+void TestMainWindow::UnsetCommandBeeps() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    int printed = 0;
+    w.OnPrint = [&printed] { ++printed; };
+    w.findChild<QToolButton*>(QStringLiteral("ToolButton4"))->click();
+    w.findChild<QAction*>(QStringLiteral("Print1"))->trigger();
+    QCOMPARE(printed, 2);
+    QVERIFY(f.ui.Beeps.empty());
+    w.findChild<QToolButton*>(QStringLiteral("ToolButton9"))->click();
+    QCOMPARE(f.ui.Beeps.size(), std::size_t{1});
+}
+
+void TestMainWindow::EditFooterCopiesBackOnOk_data() {
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("ok") << true;
+    QTest::newRow("cancel") << false;
+}
+
+void TestMainWindow::EditFooterCopiesBackOnOk() {
+    QFETCH(bool, ok);
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.SetEditStr(QStringLiteral("old\r\n"));
+    w.OnEditFooter = [&w, ok] {
+        [&] { QCOMPARE(w.KariList, QStringList{QStringLiteral("old")}); }();
+        w.KariList = QStringList{QStringLiteral("new 1"), QStringLiteral("new 2")};
+        return ok;
+    };
+    QTest::mouseClick(w.Button3, Qt::LeftButton);
+    QCOMPARE(w.EditStr(), ok ? QStringLiteral("new 1\r\nnew 2\r\n") : QStringLiteral("old\r\n"));
+    QVERIFY(w.KariList.isEmpty());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
