@@ -6,6 +6,10 @@
 #include "app/QtInteraction.h"
 #include "app/ShosaiUnit.h"
 #include "app/UlvanMain.h"
+#include "calendar/NengoUnit.h"
+#include "resources/HelpUnit.h"
+#include "resources/VerUnit.h"
+#include "sheet/SheetCommands.h"
 
 #include <QApplication>
 
@@ -21,16 +25,24 @@ int RunApplication(int& argc, char** argv) {
 
     QtInteraction interaction;
 
-    // CALL SITE: the start-up picture window; shown by the main window while it loads.
-    QWidget* splash = nullptr;
+    // 1. The main window, complete (settings, era table, lists) before any other window;
+    //    it shows the start-up picture while it loads.
+    TUlvanForm main(interaction, QString(), true);
 
-    // 1. The main window, complete (settings, era table, lists) before any other window.
-    TUlvanForm main(interaction, QString(), splash);
-
-    // 2-15. The other windows, hidden until shown modally.
+    // 2-15. The other windows in their order, hidden until shown.
     TKaiForm kaiForm(&main);
     TAgeCalForm ageCalForm(&main);
+    TVerForm verForm(&main);
+    // The memorial sheet's print, blank-sheet and preview commands, with the preview window.
+    SheetCommands sheetCommands(main, interaction);
+    TNengoForm nengoForm(&main);
     TShosaiForm shosaiForm(interaction, &main);
+    // The guide stands beside the main window; it is not one of the modal windows.
+    THelpForm helpForm(&main);
+
+    main.SetEraAsker(nengoForm.Asker());
+    main.OnAbout = [&verForm] { verForm.exec(); };
+    main.OnHelp = [&helpForm] { helpForm.ShowContents(); };
 
     main.KaiForm = &kaiForm;
     main.AgeCalForm = &ageCalForm;
