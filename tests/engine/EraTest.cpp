@@ -8,6 +8,7 @@
 #include <climits>
 #include <set>
 #include <tuple>
+#include <vector>
 
 namespace ulvan {
 namespace {
@@ -114,15 +115,19 @@ INSTANTIATE_TEST_SUITE_P(
 // month and day as numbers; its year counts from 1 in the starting year.
 std::u16string ExpectedEra(std::int64_t year, std::int32_t month, std::int32_t day) {
     const auto list = NengoList();
+    using Start = std::tuple<std::int64_t, std::int32_t, std::int32_t>;
+    static const std::vector<Start> starts = [&list] {
+        std::vector<Start> result;
+        for (const auto entry : list)
+            result.emplace_back(*ParseInt(entry.substr(0, 4)), *ParseInt(entry.substr(4, 2)),
+                                *ParseInt(entry.substr(6, 2)));
+        return result;
+    }();
     std::size_t found = 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const auto start =
-            std::make_tuple(*ParseInt(list[i].substr(0, 4)), *ParseInt(list[i].substr(4, 2)),
-                            *ParseInt(list[i].substr(6, 2)));
-        if (start <= std::make_tuple(year, month, day))
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        if (starts[i] <= Start(year, month, day))
             found = i;
-    }
-    const std::int64_t eraYear = year - *ParseInt(list[found].substr(0, 4)) + 1;
+    const std::int64_t eraYear = year - std::get<0>(starts[found]) + 1;
     std::u16string text(list[found].substr(8));
     if (found + 1 == list.size() && eraYear >= 100)
         return u"　　  ";
