@@ -1,5 +1,7 @@
 #include "app/DialogSupport.h"
 
+#include "sheet/Fonts.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +40,7 @@ private:
 } // namespace
 
 QFont UiFont(const QString& face, int pixelSize) {
-    QFont font(face);
+    QFont font(ResolveFace(face));
     font.setPixelSize(pixelSize);
     return font;
 }

@@ -47,6 +47,10 @@ TNengoForm::TNengoForm(QWidget* parent)
         button->setCheckable(true);
         button->setFont(eraFont);
         button->setGeometry(left, 24, 96, 32);
+        // The side that is down must be plain at a glance: it decides the era.
+        button->setStyleSheet(QStringLiteral(
+            "QToolButton { border: 1px solid #808080; border-radius: 2px; background: #f4f4f4; }"
+            "QToolButton:checked { border: 2px solid #1f3f9f; background: #c8d8ff; }"));
         return button;
     };
     SpeedButton1 = makeSide("SpeedButton1", 24);
