@@ -9,6 +9,8 @@
 #include "app/UpDown.h"
 #include "calendar/DateCalc.h"
 #include "calendar/TextUtil.h"
+#include "resources/OpenUnit.h"
+#include "resources/ToolIcons.h"
 #include "sheet/Fonts.h"
 
 #include <QAction>
@@ -60,13 +62,6 @@ void SetHint(QWidget* widget, const QString& hint) {
     widget->setStatusTip(hint);
 }
 
-// The tool bar's image `index` (16 x 16).
-// CALL SITE: the tool bar images come with the resources; until then the buttons are blank.
-QIcon ToolBarIcon(int index) {
-    Q_UNUSED(index);
-    return QIcon();
-}
-
 // Numeric fields and the font boxes take no input method.
 void NoInputMethod(QWidget* widget) {
     widget->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -74,16 +69,16 @@ void NoInputMethod(QWidget* widget) {
 
 } // namespace
 
-TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, QWidget* splash,
+TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bool startupPicture,
                        QWidget* parent)
     : QMainWindow(parent)
     , m_interaction(interaction)
     , m_settingsFile(settingsFile) {
     // The start-up picture stays up while the settings load and the lists fill.
-    if (splash != nullptr) {
-        OpenForm = splash;
-        splash->show();
-        splash->repaint();
+    if (startupPicture) {
+        auto* picture = new TOpenForm();
+        picture->ShowNow();
+        OpenForm = picture;
     }
     BuildWindow();
     // Offsets before any stored value: the defaults of a first start.
@@ -538,7 +533,7 @@ void TUlvanForm::BuildToolBar() {
         }
         auto* button = new QToolButton(bar);
         button->setObjectName(QString::fromLatin1(tool.name));
-        button->setIcon(ToolBarIcon(tool.image));
+        button->setIcon(ToolIcon(static_cast<ToolIconId>(tool.image)));
         button->setAutoRaise(true);
         button->setFixedSize(23, 22);
         SetHint(button, tool.hint);

@@ -76,10 +76,11 @@ public:
     // ---------------------------------------------------------------------------------------
 
     // `settingsFile`: the file of the settings store; empty for the per-user default.
-    // The constructor is the window's creation: it shows `splash` (may be null) while it
-    // loads the settings, builds the era lists and selects the stored era.
-    TUlvanForm(Interaction& interaction, const QString& settingsFile = QString(),
-               QWidget* splash = nullptr, QWidget* parent = nullptr);
+    // The constructor is the window's creation: it shows the start-up picture (when
+    // `startupPicture`) while it loads the settings, builds the era lists and selects the
+    // stored era. The picture goes once the event loop runs.
+    explicit TUlvanForm(Interaction& interaction, const QString& settingsFile = QString(),
+                        bool startupPicture = false, QWidget* parent = nullptr);
     ~TUlvanForm() override;
 
     // The dialogs this window fills and reads back (created after it, set at start-up).
