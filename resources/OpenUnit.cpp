@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 namespace ulvan {
 
@@ -112,6 +113,24 @@ QImage OpenPicture() {
                      QStringLiteral("Version 3.1"));
     painter.end();
     return image;
+}
+
+QIcon ApplicationIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(kGold, size >= 32 ? 1.5 : 1.0));
+        painter.setBrush(kWashi);
+        painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1.0, size - 1.0), size / 6.0, size / 6.0);
+        const qreal inset = size / 10.0;
+        DrawLotusEmblem(painter, QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 TOpenForm::TOpenForm(QWidget* parent)

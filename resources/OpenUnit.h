@@ -2,6 +2,7 @@
 // while the main window loads its settings, and the emblem it shares with the about box.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QWidget>
 
@@ -18,6 +19,9 @@ QImage OpenPicture();
 
 // A lotus flower fitted into `box`; drawn by program, no picture file.
 void DrawLotusEmblem(QPainter& painter, const QRectF& box);
+
+// The program's window icon: the emblem on a light ground, at the usual icon sizes.
+QIcon ApplicationIcon();
 
 class TOpenForm : public QWidget {
     Q_OBJECT

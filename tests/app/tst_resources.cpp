@@ -53,6 +53,7 @@ private Q_SLOTS:
     void ToolImagesDiffer();
     void OpenPictureHasTitle();
     void OpenFormShowsCentred();
+    void WindowIcon();
     void AboutBox();
     void HelpText_data();
     void HelpText();
@@ -113,6 +114,16 @@ void TestResources::OpenFormShowsCentred() {
     const QImage shown = form.grab().toImage();
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
              OpenPicture().convertToFormat(QImage::Format_RGB32));
+}
+
+void TestResources::WindowIcon() {
+    const QIcon icon = ApplicationIcon();
+    QVERIFY(!icon.isNull());
+    for (const int size : {16, 32, 48}) {
+        const QImage image = icon.pixmap(size, size).toImage();
+        QCOMPARE(image.size(), QSize(size, size));
+        QVERIFY(OpaquePixels(image) > size * size / 2);
+    }
 }
 
 void TestResources::AboutBox() {
