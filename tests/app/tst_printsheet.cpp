@@ -1,0 +1,419 @@
+// Printing the memorial sheet (messages, dialog, printable-area warning, the one page) and the
+// print preview window (zoom, fit, print button), answered through the scripted interaction.
+// The printer writes PDF files into a temporary directory.
+#include "ModalDriver.h"
+#include "ScriptedInteraction.h"
+#include "sheet/PrevUnit.h"
+#include "sheet/PrintSheet.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <cmath>
+#include <optional>
+
+using namespace ulvan;
+
+namespace {
+
+MemorialSheetInputs FilledCase() {
+    MemorialSheetInputs in;
+    in.Deceased.Kaimyo = u"釋浄念信士";
+    in.Deceased.Yomi = u"しゃくじょうねんしんじ";
+    in.Deceased.Zokumyo = u"山田太郎";
+    in.Deceased.GyoNen = u"82";
+    in.Deceased.KiNen = u"2024";
+    in.Deceased.KiNengo = u"令和";
+    in.Deceased.KiWanen = u"6";
+    in.Deceased.KiGatsu = u"3";
+    in.Deceased.KiNichi = u"15";
+    in.Options.TitName = u"忌日表";
+    in.Options.FntName1 = u"IPAGothic";
+    in.Options.FntName2 = u"IPAMincho";
+    in.Options.TmplNamePrint = false;
+    in.Schedule = DefaultSchedule();
+    ComputeSchedule(u"2024", u"3", u"15", in.Schedule);
+    return in;
+}
+
+// A printer dialog answer that prints to `file` with the given margins (millimetres).
+std::function<void(QPrinter&)> ToPdf(const QString& file, QMarginsF margins = QMarginsF()) {
+    return [file, margins](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setFullPage(false);
+        printer.setPageMargins(margins, QPageLayout::Millimeter);
+    };
+}
+
+int PdfPageCount(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    const QByteArray data = pdf.readAll();
+    return static_cast<int>(data.count("/Type /Page\n") + data.count("/Type /Page\r") +
+                            data.count("/Type /Page "));
+}
+
+const QString kFontMessage = QStringLiteral("message: ") + kFontMissingMessage;
+const QString kTitleMessage = QStringLiteral("message: ") + kTitleMissingMessage;
+const QString kConfirm = QStringLiteral("confirm: 警告 | ") + kMarginQuestion;
+
+} // namespace
+
+class TestPrintSheet : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void MessagesBeforeTheDialog_data();
+    void MessagesBeforeTheDialog();
+    void CancelledDialogPrintsNothing();
+    void MarginWarning_data();
+    void MarginWarning();
+    void PrintsOnePage_data();
+    void PrintsOnePage();
+    void PdfWithoutFileAsksForOne();
+    void PrinterObjectKeepsTheChoice();
+    void FooterMarkWrittenBack();
+
+    void PreviewFitsAndZooms();
+    void PreviewResizeRefitsOnlyAtLevelZero();
+    void PreviewOpensMaximisedAndPrints();
+    void PreviewPaintsTheSheet();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestPrintSheet::initTestCase() {
+    QVERIFY(m_dir.isValid());
+}
+
+void TestPrintSheet::MessagesBeforeTheDialog_data() {
+    QTest::addColumn<QString>("font1");
+    QTest::addColumn<QString>("font2");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("blank");
+    QTest::addColumn<QStringList>("expected");
+    const QString f = QStringLiteral("IPAGothic");
+    const QString t = QStringLiteral("忌日表");
+    const QString print = QStringLiteral("print");
+    QTest::newRow("all set") << f << f << t << false << QStringList{print};
+    QTest::newRow("title font empty")
+        << QString() << f << t << false << QStringList{kFontMessage, print};
+    QTest::newRow("body font empty")
+        << f << QString() << t << false << QStringList{kFontMessage, print};
+    QTest::newRow("both fonts empty: one message")
+        << QString() << QString() << t << false << QStringList{kFontMessage, print};
+    QTest::newRow("title empty") << f << f << QString() << false
+                                 << QStringList{kTitleMessage, print};
+    QTest::newRow("all empty: fonts then title") << QString() << QString() << QString() << false
+                                                 << QStringList{kFontMessage, kTitleMessage, print};
+    QTest::newRow("blank sheet asks the same") << QString() << QString() << QString() << true
+                                               << QStringList{kFontMessage, kTitleMessage, print};
+}
+
+void TestPrintSheet::MessagesBeforeTheDialog() {
+    QFETCH(QString, font1);
+    QFETCH(QString, font2);
+    QFETCH(QString, title);
+    QFETCH(bool, blank);
+    QFETCH(QStringList, expected);
+    ScriptedInteraction ui;
+    ui.AnswerPrintDialog(false);
+    MemorialSheetInputs in = FilledCase();
+    in.Options.FntName1 = font1.toStdU16String();
+    in.Options.FntName2 = font2.toStdU16String();
+    in.Options.TitName = title.toStdU16String();
+    QPrinter printer;
+    PrintMemorialSheet(blank, in, printer, ui, nullptr);
+    QCOMPARE(ui.Log, expected);
+    QCOMPARE(ui.PendingAnswers(), std::size_t{0});
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+void TestPrintSheet::CancelledDialogPrintsNothing() {
+    ScriptedInteraction ui;
+    ui.AnswerPrintDialog(false);
+    MemorialSheetInputs in = FilledCase();
+    QPrinter printer;
+    const QString file = m_dir.filePath(QStringLiteral("cancelled.pdf"));
+    ToPdf(file, QMarginsF(40, 40, 40, 40))(printer); // would warn, were it asked
+    PrintMemorialSheet(false, in, printer, ui, nullptr);
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(ui.Log, QStringList{QStringLiteral("print")});
+}
+
+void TestPrintSheet::MarginWarning_data() {
+    QTest::addColumn<QMarginsF>("margins");
+    QTest::addColumn<bool>("warned");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("printed");
+    // A4 is 210 x 297 mm: left limit 19.99 mm, top and bottom 19.99 mm, right 24.99 mm.
+    QTest::newRow("no margins") << QMarginsF(0, 0, 0, 0) << false << false << true;
+    QTest::newRow("usual margins") << QMarginsF(5, 5, 5, 5) << false << false << true;
+    QTest::newRow("left too wide, no") << QMarginsF(21, 0, 0, 0) << true << false << false;
+    QTest::newRow("left too wide, yes") << QMarginsF(21, 0, 0, 0) << true << true << true;
+    QTest::newRow("top too wide") << QMarginsF(0, 21, 0, 0) << true << false << false;
+    QTest::newRow("right within") << QMarginsF(0, 0, 24, 0) << false << false << true;
+    QTest::newRow("right too wide") << QMarginsF(0, 0, 26, 0) << true << false << false;
+    QTest::newRow("bottom too wide") << QMarginsF(0, 0, 0, 21) << true << true << true;
+}
+
+void TestPrintSheet::MarginWarning() {
+    QFETCH(QMarginsF, margins);
+    QFETCH(bool, warned);
+    QFETCH(bool, answer);
+    QFETCH(bool, printed);
+    ScriptedInteraction ui;
+    const QString file = m_dir.filePath(
+        QStringLiteral("margin-%1.pdf").arg(QString::fromLatin1(QTest::currentDataTag())));
+    ui.AnswerPrintDialog(true, ToPdf(file, margins));
+    if (warned) {
+        ui.AnswerConfirm(answer);
+    }
+    MemorialSheetInputs in = FilledCase();
+    QPrinter printer(QPrinter::HighResolution);
+    PrintMemorialSheet(false, in, printer, ui, nullptr);
+    QStringList expected{QStringLiteral("print")};
+    if (warned) {
+        expected << QStringLiteral("beep: exclamation") << kConfirm;
+    }
+    QCOMPARE(ui.Log, expected);
+    QCOMPARE(QFile::exists(file), printed);
+    QCOMPARE(ui.PendingAnswers(), std::size_t{0});
+}
+
+void TestPrintSheet::PrintsOnePage_data() {
+    QTest::addColumn<bool>("blank");
+    QTest::addColumn<bool>("footer");
+    QTest::newRow("filled") << false << false;
+    QTest::newRow("blank") << true << false;
+    QTest::newRow("filled with footer") << false << true;
+}
+
+void TestPrintSheet::PrintsOnePage() {
+    QFETCH(bool, blank);
+    QFETCH(bool, footer);
+    ScriptedInteraction ui;
+    const QString file = m_dir.filePath(
+        QStringLiteral("page-%1.pdf").arg(QString::fromLatin1(QTest::currentDataTag())));
+    ui.AnswerPrintDialog(true, ToPdf(file, QMarginsF(4, 4, 4, 4)));
+    MemorialSheetInputs in = FilledCase();
+    in.Options.TmplNamePrint = footer;
+    if (footer) {
+        FooterFrame frame;
+        frame.Left = u"500";
+        frame.Top = u"1000";
+        frame.Right = u"9500";
+        frame.Bottom = u"9000";
+        frame.FontHeight = u"1500";
+        frame.Spacing = u"900";
+        frame.FontFace = u"IPAMincho";
+        frame.Kind = u"P";
+        frame.Content = u"浄土真宗　光明山　西念寺";
+        in.Footer.Append(frame);
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    PrintMemorialSheet(blank, in, printer, ui, nullptr);
+    QCOMPARE(ui.Log, QStringList{QStringLiteral("print")});
+    QCOMPARE(PdfPageCount(file), 1);
+}
+
+void TestPrintSheet::PdfWithoutFileAsksForOne() {
+    ScriptedInteraction ui;
+    ui.AnswerPrintDialog(true, [](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString());
+    });
+    ui.AnswerSaveFile(QString()); // cancelled
+    MemorialSheetInputs in = FilledCase();
+    QPrinter printer;
+    PrintMemorialSheet(false, in, printer, ui, nullptr);
+    QCOMPARE(ui.Log,
+             (QStringList{QStringLiteral("print"), QStringLiteral("save: ") + kPdfCaption}));
+
+    const QString file = m_dir.filePath(QStringLiteral("named.pdf"));
+    ui.ClearRecords();
+    ui.AnswerPrintDialog(true, [](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(QString());
+        p.setPageMargins(QMarginsF(), QPageLayout::Millimeter);
+    });
+    ui.AnswerSaveFile(file);
+    PrintMemorialSheet(false, in, printer, ui, nullptr);
+    QCOMPARE(PdfPageCount(file), 1);
+}
+
+void TestPrintSheet::PrinterObjectKeepsTheChoice() {
+    ScriptedInteraction ui;
+    const QString first = m_dir.filePath(QStringLiteral("first.pdf"));
+    ui.AnswerPrintDialog(true, ToPdf(first));
+    ui.AnswerPrintDialog(true); // the user just confirms what was chosen before
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    printer.PrintMemorialSheet(false);
+    QVERIFY(QFile::remove(first));
+    printer.PrintMemorialSheet(true);
+    QCOMPARE(PdfPageCount(first), 1);
+}
+
+void TestPrintSheet::FooterMarkWrittenBack() {
+    ScriptedInteraction ui;
+    const QString file = m_dir.filePath(QStringLiteral("marked.pdf"));
+    ui.AnswerPrintDialog(true, ToPdf(file));
+    MemorialSheetInputs in = FilledCase();
+    in.Options.TmplNamePrint = true;
+    FooterFrame picture;
+    picture.Left = u"0";
+    picture.Top = u"0";
+    picture.Right = u"2000";
+    picture.Bottom = u"2000";
+    picture.Kind = u"F";
+    picture.Content = m_dir.filePath(QStringLiteral("missing.bmp")).toStdU16String();
+    in.Footer.Append(picture);
+    std::optional<FooterLayout> written;
+    MemorialSheetPrinter printer(
+        ui, [in] { return in; }, [&written](const FooterLayout& l) { written = l; }, nullptr);
+    printer.PrintMemorialSheet(false);
+    QVERIFY(written.has_value());
+    QCOMPARE(QString::fromStdU16String(written->Field(0, FooterField::Kind)),
+             QStringLiteral("Non"));
+    QCOMPARE(PdfPageCount(file), 1);
+}
+
+// --- the preview ------------------------------------------------------------------------------
+
+void TestPrintSheet::PreviewFitsAndZooms() {
+    ScriptedInteraction ui;
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    TPrevForm form(printer);
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QSize box = form.ScrollBox1->viewport()->size();
+    const PreviewPage fitted = FitPreviewPage(box.width(), box.height());
+    QCOMPARE(form.ZoomLevel, 0);
+    QCOMPARE(PreviewPage(form.PreviewWidth, form.PreviewHeight), fitted);
+    QCOMPARE(form.PaintBox1->size(), box);
+
+    QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    QCOMPARE(form.ZoomLevel, 1);
+    const int h1 = static_cast<int>(std::nearbyint(fitted.Height * 1.414213));
+    QCOMPARE(form.PreviewHeight, h1);
+    QCOMPARE(form.PreviewWidth, static_cast<int>(std::nearbyint(h1 * 1.414213)));
+    QCOMPARE(form.PaintBox1->size(), QSize(form.PreviewWidth, form.PreviewHeight));
+    QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    QCOMPARE(form.ZoomLevel, 2);
+    QVERIFY(!form.SpeedButton2->isEnabled());
+    form.ZoomIn(); // ignored at the top level
+    QCOMPARE(form.ZoomLevel, 2);
+
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    QVERIFY(form.SpeedButton2->isEnabled());
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    QCOMPARE(form.ZoomLevel, 0);
+    QCOMPARE(PreviewPage(form.PreviewWidth, form.PreviewHeight),
+             FitPreviewPage(form.ScrollBox1->viewport()->width(),
+                            form.ScrollBox1->viewport()->height()));
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    QCOMPARE(form.ZoomLevel, -2);
+    QVERIFY(!form.SpeedButton3->isEnabled());
+    QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    QCOMPARE(form.ZoomLevel, -1);
+    QVERIFY(form.SpeedButton3->isEnabled());
+}
+
+void TestPrintSheet::PreviewResizeRefitsOnlyAtLevelZero() {
+    ScriptedInteraction ui;
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    TPrevForm form(printer);
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ZoomIn();
+    const PreviewPage zoomed{form.PreviewWidth, form.PreviewHeight};
+    form.resize(1000, 800);
+    QTest::qWait(20);
+    QCOMPARE(PreviewPage(form.PreviewWidth, form.PreviewHeight), zoomed);
+    form.ZoomOut();
+    form.resize(700, 600);
+    QTest::qWait(20);
+    const QSize box = form.ScrollBox1->viewport()->size();
+    QCOMPARE(PreviewPage(form.PreviewWidth, form.PreviewHeight),
+             FitPreviewPage(box.width(), box.height()));
+}
+
+void TestPrintSheet::PreviewOpensMaximisedAndPrints() {
+    ScriptedInteraction ui;
+    ui.AnswerPrintDialog(false);
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    TPrevForm form(printer);
+    bool maximised = false;
+    QString caption;
+    WhenModal([&](QWidget* w) {
+        maximised = w->isMaximized() || (w->windowState() & Qt::WindowMaximized);
+        caption = w->windowTitle();
+        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+        QTest::mouseClick(form.SpeedButton4, Qt::LeftButton);
+    });
+    form.ShowPreview(0);
+    QVERIFY(maximised);
+    QCOMPARE(caption, QStringLiteral("印刷プレビュー"));
+    QCOMPARE(form.PreviewKind, 0);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(ui.Log, QStringList{QStringLiteral("print")});
+    QCOMPARE(form.SpeedButton1->text(), QStringLiteral("印刷"));
+    QCOMPARE(form.SpeedButton4->toolTip(), QStringLiteral("プレビュー・フォームを閉じます"));
+    QCOMPARE(form.SpeedButton3->geometry(), QRect(184, 4, 81, 21));
+}
+
+void TestPrintSheet::PreviewPaintsTheSheet() {
+    ScriptedInteraction ui;
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    TPrevForm form(printer);
+    form.resize(1200, 900);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int level : {0, 2}) {
+        while (form.ZoomLevel < level) {
+            form.ZoomIn();
+        }
+        const QImage image = form.PaintBox1->grab().toImage();
+        QCOMPARE(image.size(), QSize(form.PreviewWidth, form.PreviewHeight)
+                                   .expandedTo(level == 0 ? form.PaintBox1->size() : QSize()));
+        // Ink in the name column (screen x 0.7785 of the width, from y 0.2476 of the height).
+        int ink = 0;
+        const int x0 = static_cast<int>((0.7785 - 0.035) * form.PreviewWidth);
+        const int x1 = static_cast<int>(0.7785 * form.PreviewWidth);
+        for (int y = static_cast<int>(0.25 * form.PreviewHeight);
+             y < static_cast<int>(0.6 * form.PreviewHeight); ++y) {
+            for (int x = x0; x < x1; ++x) {
+                ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        QVERIFY2(ink > 50, qPrintable(QStringLiteral("level %1: %2").arg(level).arg(ink)));
+        const QByteArray dump = qgetenv("ULVAN_PREVIEW_DUMP");
+        if (!dump.isEmpty()) {
+            image.save(QString::fromLocal8Bit(dump) + QStringLiteral("-%1.png").arg(level));
+        }
+    }
+}
+
+QTEST_MAIN(TestPrintSheet)
+#include "tst_printsheet.moc"
