@@ -11,6 +11,7 @@
 #include "calendar/TextUtil.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -126,6 +127,8 @@ private Q_SLOTS:
     void UnsetCommandBeeps();
     void EditFooterCopiesBackOnOk_data();
     void EditFooterCopiesBackOnOk();
+    void StartupPictureGoneWhenLoopRuns();
+    void ExitClosesAndSaves();
 };
 
 void TestMainWindow::FirstStartDefaults() {
@@ -623,6 +626,9 @@ void TestMainWindow::ImportRecordEraNotListed() {
     QCOMPARE(w.ComboBox1->currentIndex(), -1);
     QCOMPARE(w.Edit2->text(), QStringLiteral(" 1"));
     CompareShown(w, Expected(w, QStringLiteral("1989"), QStringLiteral("1"), QStringLiteral("8")));
+    // The era fields are taken as they stand: selecting the era in code does not convert
+    // back to a western year (平成 1 would be 1989).
+    record.KiNen = u"2000";
     record.KiNengo = u"平成";
     w.ApplyRecord(record);
     QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("平成"));
@@ -661,6 +667,37 @@ void TestMainWindow::EditFooterCopiesBackOnOk() {
     QTest::mouseClick(w.Button3, Qt::LeftButton);
     QCOMPARE(w.EditStr(), ok ? QStringLiteral("new 1\r\nnew 2\r\n") : QStringLiteral("old\r\n"));
     QVERIFY(w.KariList.isEmpty());
+}
+
+void TestMainWindow::StartupPictureGoneWhenLoopRuns() {
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    const auto pictures = [] {
+        int shown = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            shown += widget->objectName() == QStringLiteral("OpenForm") ? 1 : 0;
+        }
+        return shown;
+    };
+    const int before = pictures();
+    TUlvanForm w(ui, dir.filePath(QStringLiteral("Dorim.conf")), true);
+    QCOMPARE(pictures(), before + 1); // still up until the loop runs
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(pictures(), before);
+}
+
+void TestMainWindow::ExitClosesAndSaves() {
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    const QString file = dir.filePath(QStringLiteral("Dorim.conf"));
+    TUlvanForm w(ui, file);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.Edit1->setText(QStringLiteral("1999"));
+    w.findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+    QVERIFY(!w.isVisible());
+    TUlvanForm again(ui, file);
+    QCOMPARE(again.Edit1->text(), QStringLiteral("1999"));
 }
 
 QTEST_MAIN(TestMainWindow)
