@@ -245,14 +245,15 @@ void TestMainWindow::StatusBarShowsHint() {
     TUlvanForm& w = *f.form;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // What the application sends when the mouse enters a control with a hint.
-    QStatusTipEvent enter(w.Button5->statusTip());
-    QCoreApplication::sendEvent(w.Button5, &enter);
-    QCOMPARE(w.statusBar()->currentMessage(),
-             QStringLiteral("忌の名称や計算式をカスタマイズします"));
-    QStatusTipEvent leave{QString()};
-    QCoreApplication::sendEvent(w.Button5, &leave);
-    QCOMPARE(w.statusBar()->currentMessage(), QString());
+    // The mouse over a control with a hint, then over one without.
+    QTest::mouseMove(w.Button5);
+    QTRY_COMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("忌の名称や計算式をカスタマイズします"));
+    QTest::mouseMove(w.Label6);
+    QTRY_COMPARE(w.statusBar()->currentMessage(), QString());
+    QTest::mouseMove(w.CheckBox15);
+    QTRY_COMPARE(w.statusBar()->currentMessage(),
+                 QStringLiteral("戒名に読みがなを付けて印刷します"));
 }
 
 void TestMainWindow::MenusInOrder() {
