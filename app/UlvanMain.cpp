@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -60,6 +61,26 @@ QString Numbered(const char* stem, int number) {
 void SetHint(QWidget* widget, const QString& hint) {
     widget->setToolTip(hint);
     widget->setStatusTip(hint);
+}
+
+// Fixed pitch as the font boxes mean it: Latin letters of one width. The Japanese faces
+// with half-width Latin and full-width kana and kanji (fontconfig's "dual" spacing) count,
+// as they do on the platform the settings were first written on; proportional faces do not.
+bool IsFixedPitch(const QString& family) {
+    if (QFontDatabase::isFixedPitch(family)) {
+        return true;
+    }
+    QFont font(family);
+    font.setPixelSize(48);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const QFontMetricsF metrics(font);
+    // A face without Latin letters answers with one missing-glyph width for all.
+    if (!metrics.inFont(QLatin1Char('i')) || !metrics.inFont(QLatin1Char('W'))) {
+        return false;
+    }
+    const qreal narrow = metrics.horizontalAdvance(QLatin1Char('i'));
+    return narrow > 0 && qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('W'))) &&
+           qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('l')));
 }
 
 // Numeric fields and the font boxes take no input method.
@@ -701,7 +722,7 @@ void TUlvanForm::FillLists() {
     QStringList fonts;
     const QStringList families = JapaneseFamilies();
     for (const QString& family : families) {
-        if (QFontDatabase::isFixedPitch(family)) {
+        if (IsFixedPitch(family)) {
             fonts.append(family);
         }
     }

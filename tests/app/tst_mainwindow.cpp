@@ -9,6 +9,7 @@
 #include "calendar/NengoUnit.h"
 #include "calendar/Schedule.h"
 #include "calendar/TextUtil.h"
+#include "sheet/Fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -161,6 +162,14 @@ void TestMainWindow::FirstStartDefaults() {
         QVERIFY(!w.ComboBox3->itemText(i).startsWith(QLatin1Char('@')));
     }
     QCOMPARE(w.ComboBox3->count(), w.ComboBox4->count());
+    // Proportional faces are left out while fixed-pitch Japanese faces are installed.
+    const QStringList japanese = JapaneseFamilies();
+    if (japanese.contains(QStringLiteral("IPAGothic")) &&
+        japanese.contains(QStringLiteral("IPAPGothic"))) {
+        QVERIFY(w.ComboBox3->findText(QStringLiteral("IPAGothic")) >= 0);
+        QCOMPARE(w.ComboBox3->findText(QStringLiteral("IPAPGothic")), -1);
+        QCOMPARE(w.ComboBox3->findText(QStringLiteral("IPAPMincho")), -1);
+    }
     QCOMPARE(f.ui.Log, QStringList());
 }
 
