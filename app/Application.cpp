@@ -40,6 +40,9 @@ int RunApplication(int& argc, char** argv) {
     // The guide stands beside the main window; it is not one of the modal windows.
     THelpForm helpForm(&main);
 
+    // Closing the main window ends the program, also while the guide is open beside it.
+    QObject::connect(&main, &TUlvanForm::Closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     main.SetEraAsker(nengoForm.Asker());
     main.OnAbout = [&verForm] { verForm.exec(); };
     main.OnHelp = [&helpForm] { helpForm.ShowContents(); };

@@ -714,6 +714,7 @@ void TUlvanForm::closeEvent(QCloseEvent* event) {
             u"設定を保存できませんでした。前回の設定はそのまま残っています。");
     }
     event->accept();
+    Q_EMIT Closed();
 }
 
 void TUlvanForm::FillLists() {

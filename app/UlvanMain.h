@@ -123,6 +123,10 @@ public:
     bool SaveSettings();
     QString SettingsFile() const { return m_settingsFile; }
 
+Q_SIGNALS:
+    // The window has closed (after saving); the application ends with it.
+    void Closed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
