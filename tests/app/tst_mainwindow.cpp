@@ -2,6 +2,7 @@
 // arrows, "きょう", the era box, clearing, the footer question, and the layout and hints.
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
+#include "Typing.h"
 #include "app/DialogSupport.h"
 #include "app/UlvanMain.h"
 #include "app/UpDown.h"
@@ -91,7 +92,7 @@ QRect ClientRect(const TUlvanForm& form, const QWidget* widget) {
 
 void TypeInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();
-    QTest::keyClicks(edit, text);
+    TypeText(edit, text);
 }
 
 } // namespace
@@ -129,6 +130,9 @@ private Q_SLOTS:
     void EditFooterCopiesBackOnOk_data();
     void EditFooterCopiesBackOnOk();
     void StartupPictureGoneWhenLoopRuns();
+    void FieldLimitsBindTyping_data();
+    void FieldLimitsBindTyping();
+    void HeldArrowRepeatsThenSyncsOnce();
     void ExitClosesAndSaves();
 };
 
@@ -708,6 +712,59 @@ void TestMainWindow::ExitClosesAndSaves() {
     QVERIFY(!w.isVisible());
     TUlvanForm again(ui, file);
     QCOMPARE(again.Edit1->text(), QStringLiteral("1999"));
+}
+
+void TestMainWindow::FieldLimitsBindTyping_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("year") << S("Edit1") << S("123456") << S("1234");
+    QTest::newRow("era year") << S("Edit2") << S("123") << S("12");
+    QTest::newRow("month") << S("Edit3") << S("123") << S("12");
+    QTest::newRow("day") << S("Edit4") << S("123") << S("12");
+    QTest::newRow("posthumous name")
+        << S("kaimyo") << QString(40, QChar(u'釋')) << QString(32, QChar(u'釋'));
+    QTest::newRow("secular name") << S("zokumyo") << QString(20, QChar(u'山'))
+                                  << QString(16, QChar(u'山'));
+    QTest::newRow("reading, no limit")
+        << S("yomi") << QString(60, QChar(u'あ')) << QString(60, QChar(u'あ'));
+}
+
+void TestMainWindow::FieldLimitsBindTyping() {
+    QFETCH(QString, name);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    Fixture f;
+    f.answer = EraChoice::New;
+    auto* edit = f.form->findChild<QLineEdit*>(name);
+    QVERIFY(edit != nullptr);
+    TypeInto(edit, typed);
+    QCOMPARE(edit->text(), kept);
+    // Text set by the program is kept whole.
+    edit->setText(typed);
+    QCOMPARE(edit->text(), typed);
+}
+
+void TestMainWindow::HeldArrowRepeatsThenSyncsOnce() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.Edit1->setText(QStringLiteral("2019"));
+    w.Edit3->setText(QStringLiteral("5"));
+    w.Edit4->setText(QStringLiteral("1"));
+    QToolButton* down = w.UpDown4->DownButton();
+    int released = 0;
+    connect(w.UpDown4, &UpDown::Released, this, [&released] { ++released; });
+    QTest::mousePress(down, Qt::LeftButton);
+    QCOMPARE(w.Edit4->text(), QStringLiteral("30")); // the press steps at once
+    QCOMPARE(w.Edit3->text(), QStringLiteral("4"));
+    QTRY_VERIFY_WITH_TIMEOUT(ParseIntOr(ToU16(w.Edit4->text()), 0) <= 27, 3000);
+    QCOMPARE(released, 0);
+    QVERIFY(w.Edit2->text().isEmpty()); // the era fields wait for the release
+    QTest::mouseRelease(down, Qt::LeftButton);
+    QCOMPARE(released, 1);
+    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("平成"));
+    QCOMPARE(w.Edit2->text(), QStringLiteral("31"));
+    CompareShown(w, Expected(w, w.Edit1->text(), w.Edit3->text(), w.Edit4->text()));
 }
 
 QTEST_MAIN(TestMainWindow)
