@@ -7,6 +7,7 @@
 #include "sheet/PrintSheet.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
@@ -217,8 +218,8 @@ void TestPrintSheet::PrintsOnePage() {
         frame.Top = u"1000";
         frame.Right = u"9500";
         frame.Bottom = u"9000";
-        frame.FontHeight = u"1500";
-        frame.Spacing = u"900";
+        frame.FontHeight = u"1400";
+        frame.Spacing = u"150";
         frame.FontFace = u"IPAMincho";
         frame.Kind = u"P";
         frame.Content = u"浄土真宗　光明山　西念寺";
@@ -228,6 +229,14 @@ void TestPrintSheet::PrintsOnePage() {
     PrintMemorialSheet(blank, in, printer, ui, nullptr);
     QCOMPARE(ui.Log, QStringList{QStringLiteral("print")});
     QCOMPARE(PdfPageCount(file), 1);
+    // For looking at the pages: ULVAN_PRINT_DUMP=/dir keeps a copy of each.
+    const QByteArray dump = qgetenv("ULVAN_PRINT_DUMP");
+    if (!dump.isEmpty()) {
+        const QString copy =
+            QString::fromLocal8Bit(dump) + QLatin1Char('/') + QFileInfo(file).fileName();
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(file, copy));
+    }
 }
 
 void TestPrintSheet::PdfWithoutFileAsksForOne() {
