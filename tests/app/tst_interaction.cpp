@@ -18,6 +18,7 @@ private Q_SLOTS:
     void AnswersFromScript_data();
     void AnswersFromScript();
     void PrintDialogConfiguresPrinter();
+    void UnscriptedCallFails();
     void ModalDriverReachesDialog();
     void RealInteractionConstructs();
 };
@@ -78,6 +79,20 @@ void TestInteraction::PrintDialogConfiguresPrinter() {
     QCOMPARE(printer.docName(), QStringLiteral("before")); // a cancelled dialog changes nothing
     QVERIFY(ui.PrintDialog(nullptr, printer));
     QCOMPARE(printer.docName(), QStringLiteral("set"));
+}
+
+void TestInteraction::UnscriptedCallFails() {
+    ScriptedInteraction ui;
+    ui.AnswerSaveFile(QStringLiteral("/tmp/x.txt"));
+    // A question where the script holds a save dialog: the test fails, the code under test
+    // gets No, and the save answer stays for the call it was meant for.
+    QEXPECT_FAIL("", "the script expected a save-file dialog", Continue);
+    QVERIFY(!ui.Confirm(QStringLiteral("警告"), QStringLiteral("?")));
+    QCOMPARE(ui.UnscriptedCalls(), 1);
+    QCOMPARE(ui.PendingAnswers(), std::size_t{1});
+    QCOMPARE(ui.SaveFileName(nullptr, QString(), QString(), QString()),
+             QStringLiteral("/tmp/x.txt"));
+    QCOMPARE(ui.Questions.size(), std::size_t{1}); // still recorded
 }
 
 void TestInteraction::ModalDriverReachesDialog() {
