@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace ulvan {
 
 namespace {
@@ -22,7 +24,7 @@ const QColor kGrey(0x9c, 0xa0, 0xa8);
 const QColor kGreyDark(0x60, 0x64, 0x6c);
 const QColor kPink(0xf0, 0x9c, 0xb4);
 
-// Rectangles are given in pixel cells: Cells(x, y, w, h) covers exactly w x h pixels.
+// Rectangles are given in pixel cells of the 16 x 16 design: (x, y, w, h) covers w x h cells.
 void Fill(QPainter& p, int x, int y, int w, int h, const QColor& colour) {
     p.fillRect(QRect(x, y, w, h), colour);
 }
@@ -192,10 +194,12 @@ void DrawBlankSheet(QPainter& p) {
 
 } // namespace
 
-QImage ToolImage(ToolIconId id) {
-    QImage image(kToolIconSize, kToolIconSize, QImage::Format_ARGB32_Premultiplied);
+QImage ToolImage(ToolIconId id, int scale) {
+    scale = std::clamp(scale, 1, 8);
+    QImage image(kToolIconSize * scale, kToolIconSize * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     switch (id) {
     case ToolIconId::Import:
         DrawImport(painter);
@@ -226,7 +230,10 @@ QImage ToolImage(ToolIconId id) {
 }
 
 QIcon ToolIcon(ToolIconId id) {
-    return QIcon(QPixmap::fromImage(ToolImage(id)));
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(ToolImage(id, 1)));
+    icon.addPixmap(QPixmap::fromImage(ToolImage(id, 2)));
+    return icon;
 }
 
 } // namespace ulvan

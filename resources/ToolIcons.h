@@ -21,8 +21,10 @@ enum class ToolIconId {
 inline constexpr int kToolIconCount = 8;
 inline constexpr int kToolIconSize = 16;
 
-// The 16 x 16 picture (transparent background).
-QImage ToolImage(ToolIconId id);
+// The 16 x 16 picture (transparent background); `scale` 2 draws the same design at 32 x 32
+// for high-density screens.
+QImage ToolImage(ToolIconId id, int scale = 1);
+// The picture at 16 x 16 and 32 x 32.
 QIcon ToolIcon(ToolIconId id);
 
 } // namespace ulvan

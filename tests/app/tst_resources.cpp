@@ -80,6 +80,13 @@ void TestResources::ToolImages() {
     const QIcon icon = ToolIcon(static_cast<ToolIconId>(id));
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.pixmap(16, 16).size(), QSize(16, 16));
+    QCOMPARE(icon.pixmap(32, 32).size(), QSize(32, 32));
+    // The large version is the same design: scaled back down it covers the same cells.
+    const QImage large = ToolImage(static_cast<ToolIconId>(id), 2);
+    QCOMPARE(large.size(), QSize(32, 32));
+    const int largeOpaque = OpaquePixels(large);
+    QVERIFY2(std::abs(largeOpaque - 4 * opaque) <= 4 * opaque / 5,
+             qPrintable(QStringLiteral("%1 vs %2").arg(largeOpaque).arg(4 * opaque)));
 }
 
 void TestResources::ToolImagesDiffer() {
