@@ -42,6 +42,8 @@ QString MessageCaption() {
 void QtInteraction::ShowMessage(std::u16string_view text) {
     CentredMessageBox box;
     box.setWindowTitle(MessageCaption());
+    // Messages may quote file names and user text; nothing in them is markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
@@ -54,6 +56,7 @@ void QtInteraction::Beep(BeepKind /*kind*/) {
 bool QtInteraction::Confirm(const QString& caption, const QString& text) {
     CentredMessageBox box;
     box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setIcon(QMessageBox::Question);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);

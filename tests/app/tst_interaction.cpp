@@ -4,7 +4,9 @@
 #include "ScriptedInteraction.h"
 #include "app/QtInteraction.h"
 
+#include <QAbstractButton>
 #include <QDialog>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QTest>
 
@@ -21,6 +23,9 @@ private Q_SLOTS:
     void UnscriptedCallFails();
     void ModalDriverReachesDialog();
     void RealInteractionConstructs();
+    void RealConfirmBox_data();
+    void RealConfirmBox();
+    void RealMessageBox();
 };
 
 void TestInteraction::RecordsInOrder() {
@@ -111,6 +116,56 @@ void TestInteraction::RealInteractionConstructs() {
     QtInteraction ui;
     Interaction& base = ui;
     QVERIFY(dynamic_cast<MessageSink*>(&base) != nullptr);
+}
+
+void TestInteraction::RealConfirmBox_data() {
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("yes") << QStringLiteral("はい(&Y)") << true;
+    QTest::newRow("no") << QStringLiteral("いいえ(&N)") << false;
+}
+
+void TestInteraction::RealConfirmBox() {
+    QFETCH(QString, press);
+    QFETCH(bool, expected);
+    QtInteraction ui;
+    QStringList buttons;
+    QString caption;
+    QString text;
+    WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+        caption = box->windowTitle();
+        text = box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            buttons << button->text();
+        }
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == press) {
+                button->click();
+            }
+        }
+    });
+    QCOMPARE(ui.Confirm(QStringLiteral("警告"), QStringLiteral("<b>印刷</b>しますか？")), expected);
+    QCOMPARE(caption, QStringLiteral("警告"));
+    QCOMPARE(text, QStringLiteral("<b>印刷</b>しますか？"));
+    buttons.sort();
+    QStringList wanted{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")};
+    wanted.sort();
+    QCOMPARE(buttons, wanted);
+}
+
+void TestInteraction::RealMessageBox() {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Ulvan表3.0"));
+    QtInteraction ui;
+    QString caption;
+    int buttonCount = 0;
+    WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+        caption = box->windowTitle();
+        buttonCount = static_cast<int>(box->buttons().size());
+        box->accept();
+    });
+    ui.ShowMessage(u"忌日が入力されていませんので");
+    QCOMPARE(caption, QStringLiteral("Ulvan表3.0"));
+    QCOMPARE(buttonCount, 1);
 }
 
 QTEST_MAIN(TestInteraction)
