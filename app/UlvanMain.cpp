@@ -322,7 +322,9 @@ void TUlvanForm::BuildWindow() {
     ComboBox4->setInsertPolicy(QComboBox::NoInsert);
     place(ComboBox4, 128, 408, 145, kEditHeight);
     NoInputMethod(ComboBox3);
+    NoInputMethod(ComboBox3->lineEdit());
     NoInputMethod(ComboBox4);
+    NoInputMethod(ComboBox4->lineEdit());
     SetHint(ComboBox2, QStringLiteral("Ulvan表の表題を選択したり、自分で変更設定したりできます。"
                                       "最大７文字まで。"));
     SetHint(ComboBox3, QStringLiteral("Ulvan表の表題に使用されるフォントを選択"));
@@ -886,8 +888,12 @@ void TUlvanForm::UpDownReleased() {
     ShowDeathWeekday();
 }
 
+QDate TUlvanForm::CurrentDate() const {
+    return m_today ? m_today() : QDate::currentDate();
+}
+
 void TUlvanForm::Today() {
-    const QDate today = m_today ? m_today() : QDate::currentDate();
+    const QDate today = CurrentDate();
     const QChar zero(u'0');
     SetText(Edit1, QStringLiteral("%1").arg(today.year(), 4, 10, zero));
     SetText(Edit3, QStringLiteral("%1").arg(today.month(), 2, 10, zero));
@@ -1016,7 +1022,7 @@ void TUlvanForm::CalcAge() {
         return;
     }
     AgeCalForm->Reset();
-    KeisanNen = AgeReferenceYear(Edit1->text(), QDate::currentDate().year(), m_interaction);
+    KeisanNen = AgeReferenceYear(Edit1->text(), CurrentDate().year(), m_interaction);
     if (const std::optional<QString> age = AgeCalForm->Calc(KeisanNen)) {
         SetText(gyonen, *age);
     }

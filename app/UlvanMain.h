@@ -91,8 +91,10 @@ public:
     // The era transition question of UpdateEraFields; without one the undecided years give
     // the eight-character form, of which the era fields show the ending era.
     void SetEraAsker(AskEraTransition ask) { m_askEra = std::move(ask); }
-    // The date "きょう" writes; the system date unless set.
+    // The date "きょう" writes and the age calculator's fallback year; the system date
+    // unless set.
     void SetTodayProvider(std::function<QDate()> today) { m_today = std::move(today); }
+    QDate CurrentDate() const;
 
     // Memorial offsets Add1 … Add8 (rows 1-4 and 6-9).
     std::array<std::int32_t, 8> Offsets() const { return m_add; }
