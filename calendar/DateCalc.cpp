@@ -134,14 +134,14 @@ CalendarDate DateOfDay(std::int64_t number) {
 
 std::int64_t Between(std::int64_t y1, std::int64_t m1, std::int64_t d1, std::int64_t y2,
                      std::int64_t m2, std::int64_t d2, MessageSink* messages) {
-    y1 = ClampYear(y1);
-    y2 = ClampYear(y2);
     const bool reversed = y1 > y2 || (y1 == y2 && (m1 > m2 || (m1 == m2 && d1 > d2)));
     if (reversed) {
         if (messages != nullptr)
             messages->ShowMessage(kDateOrderMessage);
         return 0;
     }
+    y1 = ClampYear(y1);
+    y2 = ClampYear(y2);
     if (y2 > y1) {
         return (YearDaysPrefix(y2) - YearDaysPrefix(y1 + 1)) + MonthsSum(y1, m1 + 1, 12) +
                MonthsSum(y2, 1, m2 - 1) + MonthLength(y1, m1) - d1 + d2;

@@ -34,7 +34,8 @@ struct CalendarDate {
 // The date moved by `count` days and normalised: a month of 0 or below counts as January
 // of the same year, a month of 13 or more as January of the following year, and a day
 // beyond the month's end rolls into the next month. The year is 64-bit so that moving a
-// date near the end of the 32-bit range stays exact.
+// date near the end of the 32-bit range stays exact; years beyond +-2^53 and counts beyond
+// +-5e18 (out of reach of any field) are taken at those bounds.
 CalendarDate AddDays(CalendarDate date, std::int64_t count);
 
 // Days from `from` to `to` by the field-wise linear count (out-of-range days count

@@ -30,7 +30,8 @@ enum class EraChoice {
 };
 
 // Asked only for a year in which an era began when month and day do not decide; receives
-// the 0-based index in NengoList() of the era that begins in that year.
+// the 0-based index in NengoList() of the era that begins in that year. A null pointer or an
+// empty function means not asking.
 using AskEraTransition = std::function<EraChoice(std::size_t newEraIndex)>;
 
 // The four-character era text of a western date: era name in characters 1-2, the era
