@@ -215,7 +215,7 @@ void DrawPicture(Canvas& canvas, const FooterTarget& target, const FrameBox& box
     const QString path = QString::fromStdU16String(layout.Field(frame, FooterField::Content));
     const QImage& image = request.Picture(path);
     if (image.isNull()) {
-        request.Report(kFooterLoadFailedMessage, BeepKind::Default);
+        request.Report(frame, kFooterLoadFailedMessage, BeepKind::Default);
         layout.SetField(frame, FooterField::Kind, std::u16string(kFooterUnreadable));
         return;
     }
@@ -261,11 +261,11 @@ void DrawPicture(Canvas& canvas, const FooterTarget& target, const FrameBox& box
 
 } // namespace
 
-void FooterDrawRequest::Report(std::u16string_view text, std::optional<BeepKind> beep) {
-    if (m_shown.find(text) != m_shown.end()) {
+void FooterDrawRequest::Report(std::size_t frame, std::u16string_view text,
+                               std::optional<BeepKind> beep) {
+    if (!m_shown.emplace(frame, std::u16string(text)).second) {
         return;
     }
-    m_shown.emplace(text);
     if (m_messages == nullptr) {
         return;
     }
@@ -303,7 +303,7 @@ void DrawFooterFrame(Canvas& canvas, const FooterTarget& target, FooterLayout& l
     if (!left || !top || !right || !bottom) {
         // Without its rectangle the frame has no place: after telling the user, draw nothing.
         if (!editor) {
-            request.Report(kFooterIncompleteMessage);
+            request.Report(frame, kFooterIncompleteMessage);
         }
         return;
     }
@@ -314,7 +314,7 @@ void DrawFooterFrame(Canvas& canvas, const FooterTarget& target, FooterLayout& l
     const std::u16string& kind = layout.Field(frame, FooterField::Kind);
     if (kind == kFooterUnreadable) {
         if (!editor) {
-            request.Report(kFooterUnreadableMessage);
+            request.Report(frame, kFooterUnreadableMessage);
         }
         return;
     }

@@ -21,6 +21,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace ulvan {
 
@@ -55,23 +56,27 @@ inline constexpr std::u16string_view kFooterUnreadableMessage =
 inline constexpr std::u16string_view kFooterLoadFailedMessage =
     u"グラフィックファイルを読み込めませんでした";
 
-// One drawing request: a print job, or one showing of the preview or the editor with all
-// its repaints. Messages go to the sink at most once per request each, so that the repaint
-// a closed message box causes does not raise the same message again. Pictures loaded during
-// the request are kept for its repaints.
+// One drawing request: a print job, or one showing of the preview with all its repaints.
+// Each message is shown at most once per frame and request, so that the repaint a closed
+// message box causes does not raise the same message again; a new request (the next print
+// job, the next showing of the preview) tells again. The editor may use a fresh request for
+// every paint: its one message also marks the frame "Non", which ends the repetition.
+// Pictures loaded during the request are kept for its repaints.
 class FooterDrawRequest {
 public:
     explicit FooterDrawRequest(MessageSink* messages = nullptr)
         : m_messages(messages) {}
 
-    // Shows `text` (after a beep, when one is given) unless this request has shown it.
-    void Report(std::u16string_view text, std::optional<BeepKind> beep = std::nullopt);
+    // Shows `text` for `frame` (after a beep, when one is given) unless this request has
+    // shown it for that frame already.
+    void Report(std::size_t frame, std::u16string_view text,
+                std::optional<BeepKind> beep = std::nullopt);
     // The picture at `path`, loaded once per request; a null image when it cannot be read.
     const QImage& Picture(const QString& path);
 
 private:
     MessageSink* m_messages;
-    std::set<std::u16string, std::less<>> m_shown;
+    std::set<std::pair<std::size_t, std::u16string>> m_shown;
     QHash<QString, QImage> m_pictures;
 };
 

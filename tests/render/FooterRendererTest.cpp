@@ -384,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- failures and messages ------------------------------------------------------------------
 
-TEST(FooterMessages, IncompleteRectangleOncePerRequest) {
+TEST(FooterMessages, IncompleteRectangleOncePerFrameAndRequest) {
     FooterLayout layout;
     layout.Append(Frame(kFooterVertical, 0, 0, 1000, 9000, u"寺"));
     layout.SetField(0, FooterField::Top, u"");
@@ -394,11 +394,13 @@ TEST(FooterMessages, IncompleteRectangleOncePerRequest) {
     FooterDrawRequest request(&sink);
     DrawFooter(canvas, kPreview, layout, request);
     DrawFooter(canvas, kPreview, layout, request); // the repaint after the message box
-    EXPECT_EQ(sink.Events, std::vector<std::u16string>{std::u16string(kFooterIncompleteMessage)});
+    // Once for each of the two frames, and not again on the repaint.
+    const std::u16string message(kFooterIncompleteMessage);
+    EXPECT_EQ(sink.Events, (std::vector<std::u16string>{message, message}));
     EXPECT_TRUE(canvas.Calls().empty());
     FooterDrawRequest next(&sink); // a new print job tells again
     DrawFooter(canvas, kPage, layout, next);
-    EXPECT_EQ(sink.Events.size(), 2u);
+    EXPECT_EQ(sink.Events.size(), 4u);
 }
 
 TEST(FooterMessages, EditorSkipsAnIncompleteFrameSilently) {
@@ -439,8 +441,8 @@ TEST(FooterMessages, UnreadableMarkOnPreviewAndPage) {
         FooterDrawRequest request(&sink);
         DrawFooter(canvas, target, layout, request);
         DrawFooter(canvas, target, layout, request);
-        EXPECT_EQ(sink.Events,
-                  std::vector<std::u16string>{std::u16string(kFooterUnreadableMessage)});
+        const std::u16string message(kFooterUnreadableMessage);
+        EXPECT_EQ(sink.Events, (std::vector<std::u16string>{message, message}));
         EXPECT_TRUE(canvas.Calls().empty());
     }
 }
