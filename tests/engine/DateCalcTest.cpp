@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -267,24 +267,27 @@ TEST_P(DaysBetweenTest, CountsOrRefuses) {
     EXPECT_EQ(DaysBetween(c.from, c.to), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pairs, DaysBetweenTest,
-                         testing::Values(BetweenCase{{2019, 5, 1}, {2019, 5, 1}, 0, false},
-                                         BetweenCase{{2019, 5, 1}, {2019, 4, 30}, 0, true},
-                                         BetweenCase{{2019, 5, 1}, {2018, 12, 31}, 0, true},
-                                         BetweenCase{{2019, 5, 2}, {2019, 5, 1}, 0, true},
-                                         BetweenCase{{2019, 1, 1}, {2020, 1, 1}, 365, false},
-                                         BetweenCase{{2020, 1, 1}, {2021, 1, 1}, 366, false},
-                                         BetweenCase{{1582, 1, 1}, {2019, 5, 1}, 159731, false},
-                                         BetweenCase{{2019, 1, 31}, {2019, 3, 1}, 29, false},
-                                         // Out-of-range fields count linearly.
-                                         BetweenCase{{2019, 2, 1}, {2019, 2, 40}, 39, false},
-                                         BetweenCase{{2019, 0, 5}, {2019, 2, 1}, 27, false},
-                                         BetweenCase{{2018, 13, 1}, {2019, 1, 1}, 0, false},
-                                         BetweenCase{{2019, 1, 1}, {2019, 1, -5}, 0, true},
-                                         BetweenCase{{INT32_MIN, INT32_MIN, INT32_MIN},
-                                                     {INT32_MAX, INT32_MAX, INT32_MAX},
-                                                     790612211431,
-                                                     false}));
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, DaysBetweenTest,
+    testing::Values(BetweenCase{{2019, 5, 1}, {2019, 5, 1}, 0, false},
+                    BetweenCase{{2019, 5, 1}, {2019, 4, 30}, 0, true},
+                    BetweenCase{{2019, 5, 1}, {2018, 12, 31}, 0, true},
+                    BetweenCase{{2019, 5, 2}, {2019, 5, 1}, 0, true},
+                    BetweenCase{{2019, 1, 1}, {2020, 1, 1}, 365, false},
+                    BetweenCase{{2020, 1, 1}, {2021, 1, 1}, 366, false},
+                    BetweenCase{{1582, 1, 1}, {2019, 5, 1}, 159731, false},
+                    BetweenCase{{2019, 1, 31}, {2019, 3, 1}, 29, false},
+                    // Out-of-range fields count linearly.
+                    BetweenCase{{2019, 2, 1}, {2019, 2, 40}, 39, false},
+                    BetweenCase{{2019, 0, 5}, {2019, 2, 1}, 27, false},
+                    BetweenCase{{2018, 13, 1}, {2019, 1, 1}, 0, false},
+                    BetweenCase{{2019, 1, 1}, {2019, 1, -5}, 0, true},
+                    // The order is judged on the years as given, however large.
+                    BetweenCase{{INT64_MAX, 1, 1}, {INT64_MAX - 1, 12, 31}, 0, true},
+                    BetweenCase{{INT32_MIN, INT32_MIN, INT32_MIN},
+                                {INT32_MAX, INT32_MAX, INT32_MAX},
+                                790612211431,
+                                false}));
 
 TEST(DaysBetweenWalk, AgreesWithTheYearByYearSum) {
     std::mt19937_64 random(1989);
