@@ -4,9 +4,11 @@
 #include "sheet/Fonts.h"
 #include "sheet/VerticalText.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
@@ -174,6 +176,23 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CellCase{u"ＭＳ 明朝", 40, 96}, CellCase{u"ＭＳ 明朝", 40, 1200},
                     CellCase{u"ＭＳ 明朝", 193, 600}, CellCase{u"ＭＳ ゴシック", 31, 72},
                     CellCase{u"ＭＳ Ｐゴシック", 120, 300}, CellCase{u"@ＭＳ 明朝", 64, 1200}));
+
+TEST(CellHeightPdf, FontFillsTheCellOnAPdfPage) {
+    EnsureGuiApplication();
+    QBuffer buffer;
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    for (const int dpi : {300, 1200}) {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(dpi);
+        QPainter painter(&writer);
+        QPainterCanvas canvas(painter);
+        for (const int cell : {193, 410}) {
+            canvas.SetFont(FontSpec{kVerticalMincho, cell, 400, 0});
+            const QFontMetricsF metrics(painter.font(), &writer);
+            EXPECT_NEAR(metrics.ascent() + metrics.descent(), cell, 1.0) << dpi << " dpi";
+        }
+    }
+}
 
 // ---- vertical writing on pixels ----------------------------------------------------------------
 
