@@ -151,5 +151,28 @@ void BM_FooterPdfJob1200dpi(benchmark::State& state) {
 }
 BENCHMARK(BM_FooterPdfJob1200dpi)->Unit(benchmark::kMillisecond);
 
+// The drawing alone, one page per iteration of one long document (no job set-up, no font
+// embedding at the end).
+void BM_FooterPdfPage1200dpi(benchmark::State& state) {
+    FooterLayout layout = TheSample().Layout;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kDpi);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter(&writer);
+    QPainterCanvas canvas(painter);
+    for (auto _ : state) {
+        FooterDrawRequest request;
+        DrawFooter(canvas, kPage, layout, request);
+        state.PauseTiming();
+        writer.newPage();
+        state.ResumeTiming();
+    }
+    painter.end();
+}
+BENCHMARK(BM_FooterPdfPage1200dpi)->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace ulvan
