@@ -435,7 +435,7 @@ void TUlvanForm::BuildWindow() {
     }
     connect(Button1, &QPushButton::clicked, this, [this] { Today(); });
     connect(Button2, &QPushButton::clicked, this, [this] { CalcAge(); });
-    connect(Button4, &QPushButton::clicked, this, [this] { InputKaimyo(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { EditKaimyo(); });
     connect(Button5, &QPushButton::clicked, this, [this] { EditDetailSettings(); });
     connect(Button3, &QPushButton::clicked, this, [this] { EditFooter(); });
 
@@ -1028,7 +1028,7 @@ void TUlvanForm::CalcAge() {
     }
 }
 
-void TUlvanForm::InputKaimyo() {
+void TUlvanForm::EditKaimyo() {
     if (KaiForm == nullptr) {
         m_interaction.Beep(BeepKind::Default);
         return;

@@ -119,10 +119,12 @@ public:
     void Today();
     void EditDetailSettings();
     void CalcAge();
-    void InputKaimyo();
+    void EditKaimyo();
 
     // Stores every value of the four keys; false when the store could not be written.
     bool SaveSettings();
+    // The store file this window uses; the other windows open their keys in the same one
+    // (SettingsStore(SettingsFile())), so that tests can move the whole store.
     QString SettingsFile() const { return m_settingsFile; }
 
 Q_SIGNALS:
