@@ -8,9 +8,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,6 +83,7 @@ private Q_SLOTS:
     void StoredOffsetsUsedAtStartUp();
     void ClearedCaseStoredEmpty();
     void FailedWriteStillCloses();
+    void FailedWriteKeepsEarlierStore();
 };
 
 void TestSettings::DefaultFileIsPerUser() {
@@ -421,6 +424,71 @@ void TestSettings::FailedWriteStillCloses() {
     QVERIFY(!form.isVisible());
     QCOMPARE(ui.Messages.size(), 1);
     QVERIFY(ui.Messages[0].startsWith(QStringLiteral("設定を保存できませんでした")));
+}
+
+namespace {
+
+// Makes `folder` refuse new files: read-only permissions, and for a superuser (whom
+// permissions do not stop) the immutable attribute. False when neither holds here.
+bool MakeUnwritable(const QString& folder) {
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto refuses = [&folder] {
+        QFile probe(folder + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            probe.remove();
+            return false;
+        }
+        return true;
+    };
+    if (refuses()) {
+        return true;
+    }
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder});
+    return refuses();
+}
+
+void MakeWritable(const QString& folder) {
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+} // namespace
+
+void TestSettings::FailedWriteKeepsEarlierStore() {
+    QTemporaryDir dir;
+    ScriptedInteraction ui;
+    {
+        TUlvanForm form(ui, FileIn(dir));
+        form.Edit1->setText(QStringLiteral("2001"));
+        form.kaimyo->setText(QStringLiteral("前の戒名"));
+        QVERIFY(form.close());
+    }
+    QFile file(FileIn(dir));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QString folder = dir.filePath(QStringLiteral("Pelvo"));
+    if (!MakeUnwritable(folder)) {
+        MakeWritable(folder);
+        QSKIP("This platform offers no way to make a folder unwritable here");
+    }
+    {
+        TUlvanForm form(ui, FileIn(dir));
+        form.Edit1->setText(QStringLiteral("2002"));
+        form.kaimyo->setText(QStringLiteral("次の戒名"));
+        form.show();
+        QVERIFY(form.close());
+        QVERIFY(!form.isVisible());
+    }
+    MakeWritable(folder);
+    QCOMPARE(ui.Messages.size(), 1);
+    // The earlier store is on disk unchanged and whole.
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QVERIFY(before.contains("KiNen=2001"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("Dorim.conf")});
 }
 
 QTEST_MAIN(TestSettings)
