@@ -4,11 +4,13 @@
 #include "sheet/VerticalText.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QTransform>
 
@@ -104,6 +106,22 @@ constexpr double kMaxEmPixels = 65536;
 constexpr double kDefaultPoints = 12;
 // Top of the ideographic em box above the baseline, in ems, as Japanese faces draw it.
 constexpr double kIdeographicAscent = 0.88;
+// Extra stroke of a thickened glyph outline, in ems (the usual synthetic emboldening).
+constexpr double kBoldStroke = 1.0 / 24;
+
+bool HasBoldStyle(const QString& family) {
+    static QHash<QString, bool> cache;
+    const auto it = cache.constFind(family);
+    if (it != cache.constEnd()) {
+        return *it;
+    }
+    bool bold = false;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        bold = bold || QFontDatabase::weight(family, style) >= QFont::DemiBold;
+    }
+    cache.insert(family, bold);
+    return bold;
+}
 
 bool SupportsRasterOps(QPainter& painter) {
     const QPaintEngine* engine = painter.paintEngine();
@@ -147,6 +165,26 @@ struct QPainterCanvas::State {
     double Em = 0;         // em size in device pixels
     QString LastFace;
     QString LastResolved;
+    // Bold asked of a face without a bold style, on a raster surface: the glyph outlines are
+    // thickened here, because the platform does so only for glyphs small enough for its
+    // glyph cache, and bold would come and go with the size. Vector output (PDF, printers)
+    // is thickened by the platform itself.
+    bool ThickenOutlines = false;
+
+    void DrawGlyphs(const QPointF& origin, const QString& text) {
+        if (!ThickenOutlines) {
+            Painter.drawText(origin, text);
+            return;
+        }
+        QPainterPath path;
+        path.addText(origin, Painter.font(), text);
+        const bool antialiased = Painter.testRenderHint(QPainter::Antialiasing);
+        Painter.setRenderHint(QPainter::Antialiasing, true);
+        Painter.fillPath(path, QColor(0, 0, 0));
+        Painter.strokePath(path, QPen(QColor(0, 0, 0), Em * kBoldStroke, Qt::SolidLine,
+                                      Qt::RoundCap, Qt::RoundJoin));
+        Painter.setRenderHint(QPainter::Antialiasing, antialiased);
+    }
 
     void ApplyPen() {
         QPen pen(Pen.Colour);
@@ -201,6 +239,9 @@ struct QPainterCanvas::State {
         Metrics.emplace(Painter.font(), device);
         Em = em;
         CellHeight = Metrics->ascent() + Metrics->descent();
+        const QPaintEngine* engine = Painter.paintEngine();
+        ThickenOutlines = weight >= QFont::DemiBold && engine != nullptr &&
+                          engine->type() == QPaintEngine::Raster && !HasBoldStyle(family);
     }
 };
 
@@ -299,7 +340,7 @@ void QPainterCanvas::TextOut(int x, int y, QStringView text) {
 
     if (!s.Font.IsVertical()) {
         painter.setTransform(frame * base);
-        painter.drawText(QPointF(0, ascent), text.toString());
+        s.DrawGlyphs(QPointF(0, ascent), text.toString());
         painter.setTransform(base);
         return;
     }

@@ -381,6 +381,40 @@ TEST(VerticalDrawing, RunAdvancesByTheFontsWidths) {
     EXPECT_NEAR(two.Ink.right() - one.Ink.right(), 80 / 1.102, 2.0); // IPA: cell = 1.102 em
 }
 
+long InkCount(const QImage& image) {
+    long count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += test::IsInk(image.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+class BoldAtAnySize : public testing::TestWithParam<int> {};
+
+TEST_P(BoldAtAnySize, Weight700IsHeavierOnImages) {
+    // The installed faces have no bold style: bold must not depend on the glyph size.
+    const int cell = GetParam();
+    long ink[2] = {0, 0};
+    for (const int weight : {400, 700}) {
+        EnsureGuiApplication();
+        QImage image = WhiteImage(cell * 5, cell * 2);
+        {
+            QPainter painter(&image);
+            QPainterCanvas canvas(painter);
+            canvas.SetFont(FontSpec{kVerticalMincho, cell, weight, 0});
+            canvas.TextOut(0, 0, u"善福寺");
+            canvas.SetFont(FontSpec{kMincho, cell, weight, 0});
+            canvas.TextOut(cell * 3, 0, u"寺");
+        }
+        ink[weight == 700 ? 1 : 0] = InkCount(image);
+    }
+    EXPECT_GT(ink[1] * 100, ink[0] * 115) << ink[0] << " vs " << ink[1];
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BoldAtAnySize, testing::Values(24, 60, 240));
+
 // ---- pens, rectangles, pictures ----------------------------------------------------------------
 
 TEST(PainterCanvas, RectangleOutlineExcludesRightAndBottom) {
