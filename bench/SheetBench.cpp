@@ -80,9 +80,11 @@ void BM_MemorialSheetPdfPage1200dpi(benchmark::State& state) {
 }
 BENCHMARK(BM_MemorialSheetPdfPage1200dpi)->Unit(benchmark::kMillisecond);
 
+// Argument: the name box style (0 canopy and lotus art, 1 ruled box).
 void BM_PreviewPaintLevel2(benchmark::State& state) {
     EnsureApplication();
     MemorialSheetInputs in = FilledCase();
+    in.Options.KaimyoStyle = static_cast<std::int32_t>(state.range(0));
     QImage image(2828, 2000, QImage::Format_RGB32);
     FooterDrawRequest request;
     for (auto _ : state) {
@@ -94,7 +96,7 @@ void BM_PreviewPaintLevel2(benchmark::State& state) {
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_PreviewPaintLevel2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewPaintLevel2)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace ulvan

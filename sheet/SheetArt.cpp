@@ -1,5 +1,6 @@
 #include "sheet/SheetArt.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
@@ -130,10 +131,34 @@ QPainterPath PetalVein(double cx, double base, double w, double tip, double lean
 
 } // namespace
 
-CanopyPicture::CanopyPicture()
-    : VectorPicture(QSize(320, 220), QStringLiteral("canopy")) {}
+void CachedLineArt::Paint(QPainter& painter, const QRectF& target) const {
+    QPaintEngine* engine = painter.paintEngine();
+    const bool raster = engine != nullptr && engine->type() == QPaintEngine::Raster &&
+                        painter.transform().type() <= QTransform::TxTranslate;
+    const QSize size = target.size().toSize();
+    if (!raster || size.isEmpty() || target.size() != QSizeF(size)) {
+        Draw(painter, target);
+        return;
+    }
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const QSize pixels = (QSizeF(size) * ratio).toSize();
+    std::lock_guard lock(m_mutex);
+    if (m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) {
+        QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter art(&image);
+        Draw(art, QRectF(QPointF(0, 0), QSizeF(size)));
+        art.end();
+        m_cache = std::move(image);
+    }
+    painter.drawImage(target.topLeft(), m_cache);
+}
 
-void CanopyPicture::Paint(QPainter& painter, const QRectF& target) const {
+CanopyPicture::CanopyPicture()
+    : CachedLineArt(QSize(320, 220), QStringLiteral("canopy")) {}
+
+void CanopyPicture::Draw(QPainter& painter, const QRectF& target) const {
     NominalFrame frame(painter, target, kCanopyW, kCanopyH);
 
     // Flaming jewel on its small lotus cup at the crown.
@@ -227,9 +252,9 @@ void CanopyPicture::Paint(QPainter& painter, const QRectF& target) const {
 }
 
 LotusPicture::LotusPicture()
-    : VectorPicture(QSize(320, 180), QStringLiteral("lotus")) {}
+    : CachedLineArt(QSize(320, 180), QStringLiteral("lotus")) {}
 
-void LotusPicture::Paint(QPainter& painter, const QRectF& target) const {
+void LotusPicture::Draw(QPainter& painter, const QRectF& target) const {
     NominalFrame frame(painter, target, kLotusW, kLotusH);
 
     // Tiered base, drawn from the back (bottom) up so each tier hides the one behind it.

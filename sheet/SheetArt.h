@@ -9,20 +9,48 @@
 
 #include "sheet/Canvas.h"
 
+#include <QImage>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
 namespace ulvan {
 
+// Line art that keeps its last raster rendering: on a raster surface (the preview, images)
+// drawn without rotation or scaling, the art is rendered once per size and then copied, since
+// the preview repaints it on every exposure and scroll step. Vector surfaces (PDF, printer)
+// always receive the paths.
+class CachedLineArt : public VectorPicture {
+public:
+    using VectorPicture::VectorPicture;
+    void Paint(QPainter& painter, const QRectF& target) const final;
+
+protected:
+    // Draws the art into `target` with painter calls.
+    virtual void Draw(QPainter& painter, const QRectF& target) const = 0;
+
+private:
+    mutable std::mutex m_mutex;
+    mutable QImage m_cache;
+};
+
 // Upright canopy: nominal 320 × 220 (the paper box is 220 × 320 once turned).
-class CanopyPicture final : public VectorPicture {
+class CanopyPicture final : public CachedLineArt {
 public:
     CanopyPicture();
-    void Paint(QPainter& painter, const QRectF& target) const override;
+
+protected:
+    void Draw(QPainter& painter, const QRectF& target) const override;
 };
 
 // Upright lotus pedestal: nominal 320 × 180 (the paper box is 180 × 320 once turned).
-class LotusPicture final : public VectorPicture {
+class LotusPicture final : public CachedLineArt {
 public:
     LotusPicture();
-    void Paint(QPainter& painter, const QRectF& target) const override;
+
+protected:
+    void Draw(QPainter& painter, const QRectF& target) const override;
 };
 
 // `upright` turned a quarter turn counter-clockwise: its Size() is the upright size with
