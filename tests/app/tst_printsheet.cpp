@@ -91,6 +91,7 @@ private Q_SLOTS:
     void PreviewResizeRefitsOnlyAtLevelZero();
     void PreviewOpensMaximisedAndPrints();
     void PreviewPaintsTheSheet();
+    void PreviewFooterMessageOncePerShowing();
 
 private:
     QTemporaryDir m_dir;
@@ -421,6 +422,36 @@ void TestPrintSheet::PreviewPaintsTheSheet() {
         if (!dump.isEmpty()) {
             image.save(QString::fromLocal8Bit(dump) + QStringLiteral("-%1.png").arg(level));
         }
+    }
+}
+
+void TestPrintSheet::PreviewFooterMessageOncePerShowing() {
+    ScriptedInteraction ui;
+    MemorialSheetInputs in = FilledCase();
+    in.Options.TmplNamePrint = true;
+    FooterFrame frame;
+    frame.Left = u"0";
+    frame.Top = u"0";
+    frame.Right = u"1000";
+    frame.Bottom = u"1000";
+    frame.Kind = u"Non"; // a picture that failed to load earlier
+    in.Footer.Append(frame);
+    MemorialSheetPrinter printer(
+        ui, [in] { return in; }, {}, nullptr);
+    TPrevForm form(printer);
+    const QString unreadable = QString::fromStdU16String(std::u16string(kFooterUnreadableMessage));
+    for (int showing = 1; showing <= 2; ++showing) {
+        int shownDuringShowing = -1;
+        WhenModal([&](QWidget*) {
+            for (int i = 0; i < 3; ++i) {
+                form.PaintBox1->repaint(); // each paint meets the frame again
+                QTest::qWait(20);
+            }
+            shownDuringShowing = static_cast<int>(ui.Messages.count(unreadable));
+            form.close();
+        });
+        form.ShowPreview(0);
+        QCOMPARE(shownDuringShowing, showing); // once per showing, after the paint
     }
 }
 
