@@ -92,6 +92,7 @@ private Q_SLOTS:
     void PreviewOpensMaximisedAndPrints();
     void PreviewPaintsTheSheet();
     void PreviewFooterMessageOncePerShowing();
+    void PreviewOfTheAnnualChartPrintsThatChart();
 
 private:
     QTemporaryDir m_dir;
@@ -453,6 +454,27 @@ void TestPrintSheet::PreviewFooterMessageOncePerShowing() {
         form.ShowPreview(0);
         QCOMPARE(shownDuringShowing, showing); // once per showing, after the paint
     }
+}
+
+void TestPrintSheet::PreviewOfTheAnnualChartPrintsThatChart() {
+    ScriptedInteraction ui;
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    TPrevForm form(printer);
+    int annualPrints = 0;
+    int annualPaints = 0;
+    form.AnnualPrint = [&annualPrints] { ++annualPrints; };
+    form.AnnualPainter = [&annualPaints](Canvas&, int, int) { ++annualPaints; };
+    WhenModal([&](QWidget*) {
+        form.PaintBox1->repaint();
+        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+        form.close();
+    });
+    form.ShowPreview(1);
+    QCOMPARE(form.PreviewKind, 1);
+    QCOMPARE(annualPrints, 1);
+    QVERIFY(annualPaints >= 1);
+    QVERIFY(ui.Log.isEmpty()); // the memorial sheet's print dialog never opened
 }
 
 QTEST_MAIN(TestPrintSheet)
