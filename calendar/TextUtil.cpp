@@ -69,8 +69,7 @@ std::u16string FromUtf8(std::string_view text) {
             cp = (static_cast<char32_t>(b0 & 0x1F) << 6) | bits(1);
             len = 2;
         } else if (b0 >= 0xE0 && b0 < 0xF0 && cont(1) && cont(2)) {
-            const char32_t v =
-                (static_cast<char32_t>(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2);
+            const char32_t v = (static_cast<char32_t>(b0 & 0x0F) << 12) | (bits(1) << 6) | bits(2);
             if (v >= 0x800 && (v < 0xD800 || v > 0xDFFF)) {
                 cp = v;
                 len = 3;

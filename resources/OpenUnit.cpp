@@ -60,15 +60,15 @@ void DrawLotusEmblem(QPainter& painter, const QRectF& box) {
     const PetalSpec petals[] = {{-72.0, 34.0, 10.0}, {72.0, 34.0, 10.0},  {-46.0, 44.0, 12.0},
                                 {46.0, 44.0, 12.0},  {-22.0, 52.0, 13.0}, {22.0, 52.0, 13.0},
                                 {0.0, 56.0, 14.0}};
-    for (const PetalSpec& spec : petals) {
+    for (const PetalSpec& petal : petals) {
         painter.save();
-        painter.rotate(spec.angle);
-        QLinearGradient fill(QPointF(0.0, 0.0), QPointF(0.0, -spec.length));
+        painter.rotate(petal.angle);
+        QLinearGradient fill(QPointF(0.0, 0.0), QPointF(0.0, -petal.length));
         fill.setColorAt(0.0, kPetalDeep);
         fill.setColorAt(1.0, kPetal.lighter(106));
         painter.setPen(QPen(kPetalDeep.darker(135), 0.9));
         painter.setBrush(fill);
-        painter.drawPath(Petal(spec.length, spec.width));
+        painter.drawPath(Petal(petal.length, petal.width));
         painter.restore();
     }
     painter.restore();

@@ -98,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                      true,
                      true,
                      true,
-                     {u"　当月", u"　　月", u"百五十月", u"　　月", u"十二月", u"十二月",
-                      u"　一月", u"　十月", u"十一月"}}));
+                     {u"　当月", u"　　月", u"百五十月", u"　　月", u"十二月", u"十二月", u"　一月",
+                      u"　十月", u"十一月"}}));
 
 TEST(ScheduleRowTexts, ShiftMovesNamesMonthsAndDaysTogether) {
     MemorialSchedule schedule = DefaultSchedule();

@@ -645,8 +645,7 @@ TEST(MemorialSheetPreview, PositionsAreTheComplementsOnTheScreen) {
               QStringLiteral("六"));
     // Secular name at 0.6936, age run at 0.6952 of the height.
     EXPECT_EQ(LastTextAt(calls, Rnd(0.6936 * kPW), Rnd(0.2476 * kPH)), QStringLiteral("山"));
-    EXPECT_EQ(LastTextAt(calls, Rnd(0.6936 * kPW), Rnd(0.6952 * kPH)),
-              QStringLiteral("　八十二"));
+    EXPECT_EQ(LastTextAt(calls, Rnd(0.6936 * kPW), Rnd(0.6952 * kPH)), QStringLiteral("　八十二"));
 }
 
 TEST(MemorialSheetPreview, BorderFrameAndPictures) {
