@@ -6,11 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(
-    cmake ninja-build g++ clang pkg-config
+    cmake ninja-build g++ pkg-config
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-image-formats-plugins libgl-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
-    xvfb xauth poppler-utils
 )
 
 install_missing() {
