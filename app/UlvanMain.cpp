@@ -11,7 +11,6 @@
 #include "calendar/TextUtil.h"
 #include "resources/OpenUnit.h"
 #include "resources/ToolIcons.h"
-#include "sheet/Fonts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,6 +88,18 @@ void NoInputMethod(QWidget* widget) {
 }
 
 } // namespace
+
+QStringList FontBoxFamilies(const QStringList& families) {
+    QStringList fonts;
+    for (const QString& family : families) {
+        if (IsFixedPitch(family)) {
+            fonts.append(family);
+        }
+    }
+    // The sheets add the "@" of the vertical variants themselves.
+    fonts.removeIf([](const QString& family) { return family.startsWith(QLatin1Char('@')); });
+    return fonts;
+}
 
 TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bool startupPicture,
                        QWidget* parent)
@@ -264,14 +275,22 @@ void TUlvanForm::BuildWindow() {
     Button5->setObjectName(QStringLiteral("Button5"));
     place(Button5, 328, 44, 57, 20);
     SetHint(Button5, QStringLiteral("忌の名称や計算式をカスタマイズします"));
-    QLabel* heading = label(QStringLiteral("Ulvan日付の計算結果"), 408, 46, QColor(), 16);
+    QLabel* heading = label(QStringLiteral("Ulvan日付の計算結果"), 408, 48, QColor(), 16);
     heading->setObjectName(QStringLiteral("Label52"));
     const QFont rowFont = UiFont(ToQ(kGothic), 12);
     const MemorialSchedule defaults = DefaultSchedule();
+    // Every control of a row stands at the row's top; the labels are as tall as the fields
+    // and centre their text on them.
+    const auto rowLabel = [&label](const QString& text, int left, int top) {
+        QLabel* rowText = label(text, left, top);
+        rowText->setFixedHeight(kEditHeight);
+        rowText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        return rowText;
+    };
     for (int r = 0; r < 9; ++r) {
         const auto row = static_cast<std::size_t>(r);
         const int top = 72 + 24 * r;
-        QLabel* name = label(ToQ(defaults[row].Name), 328, top + 4);
+        QLabel* name = rowLabel(ToQ(defaults[row].Name), 328, top);
         name->setObjectName(Numbered("Label", 11 + r));
         name->setFont(rowFont);
         name->setFixedWidth(73);
@@ -279,16 +298,16 @@ void TUlvanForm::BuildWindow() {
         MonthEdits[row] = edit(client, "");
         MonthEdits[row]->setObjectName(Numbered("Edit", 5 + r));
         place(MonthEdits[row], 400, top, 25, kEditHeight);
-        label(QStringLiteral("月"), 428, top + 4);
+        rowLabel(QStringLiteral("月"), 428, top);
         DayEdits[row] = edit(client, "");
         DayEdits[row]->setObjectName(Numbered("Edit", 14 + r));
         place(DayEdits[row], 448, top, 25, kEditHeight);
-        label(QStringLiteral("日"), 476, top + 4);
-        WeekLabels[row] = label(kBlankWeekdayText, 496, top + 4);
+        rowLabel(QStringLiteral("日"), 476, top);
+        WeekLabels[row] = rowLabel(kBlankWeekdayText, 496, top);
         WeekLabels[row]->setObjectName(Numbered("Label", 40 + r));
         EveBoxes[row] = new QCheckBox(QStringLiteral("逮夜日付"), client);
         EveBoxes[row]->setObjectName(Numbered("CheckBox", 1 + r));
-        place(EveBoxes[row], 560, top + 2, 65, 17);
+        place(EveBoxes[row], 560, top, 65, kEditHeight);
         EveBoxes[row]->setChecked(defaults[row].Eve);
         SetHint(EveBoxes[row], kEveHint);
         NoInputMethod(MonthEdits[row]);
@@ -298,7 +317,8 @@ void TUlvanForm::BuildWindow() {
         ->setObjectName(QStringLiteral("Label53"));
 
     // Print settings.
-    QLabel* band = label(QStringLiteral("印\n刷\n設\n定\n欄"), 16, 340, QColor(), 16);
+    QLabel* band = label(QStringLiteral("印\n刷\n設\n定\n欄"), 16, 344, QColor(), 16);
+    band->setObjectName(QStringLiteral("PrintCaption"));
     band->setFixedWidth(24);
     band->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label(QStringLiteral("表　　　題"), 56, 332);
@@ -720,20 +740,13 @@ void TUlvanForm::closeEvent(QCloseEvent* event) {
 }
 
 void TUlvanForm::FillLists() {
-    // Fixed-pitch families that can write Japanese; the vertical "@" variants are left to
-    // the sheets.
-    QStringList fonts;
-    const QStringList families = JapaneseFamilies();
-    for (const QString& family : families) {
-        if (IsFixedPitch(family)) {
-            fonts.append(family);
+    QStringList installed;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(family)) {
+            installed.append(family);
         }
     }
-    if (fonts.isEmpty()) {
-        // The platform may report no Japanese face as fixed-pitch; offer them all then.
-        fonts = families;
-    }
-    fonts.removeIf([](const QString& family) { return family.startsWith(QLatin1Char('@')); });
+    const QStringList fonts = FontBoxFamilies(installed);
     const QString font1 = ComboBox3->currentText();
     const QString font2 = ComboBox4->currentText();
     ComboBox3->addItems(fonts);

@@ -35,6 +35,11 @@ class TKaiForm;
 class TShosaiForm;
 class UpDown;
 
+// The families the title and body font boxes offer, of the installed `families` in their
+// order: the fixed-pitch ones, without the vertical "@" variants. Empty when none is fixed
+// pitch; the boxes are left empty then.
+QStringList FontBoxFamilies(const QStringList& families);
+
 class TUlvanForm : public QMainWindow {
     Q_OBJECT
 
