@@ -108,6 +108,12 @@ private Q_SLOTS:
     void Hints_data();
     void Hints();
     void StatusBarShowsHint();
+    void MenuItems_data();
+    void MenuItems();
+    void Captions_data();
+    void Captions();
+    void InputMethodPerField_data();
+    void InputMethodPerField();
     void MenusInOrder();
     void ToolBarInOrder();
     void TabOrderOfDate();
@@ -268,6 +274,160 @@ void TestMainWindow::Hints_data() {
     QTest::newRow("ToolButton11") << S("ToolButton11")
                                   << QStringLiteral(
                                          "空白のUlvan表用紙を印刷します（入力データは印刷しない）");
+    const std::pair<const char*, const char*> more[] = {
+        {"Button4", "戒名・法名の入力ダイアログボックスを表示します"},
+        {"yomi", "戒名によみがなをつけて印刷する場合に入力してください。"},
+        {"zokumyo", "生前の名前を記入します"},
+        {"gyonen", "亡くなった時の年齢（一般的には数え歳）を記入します"},
+        {"Button5", "忌の名称や計算式をカスタマイズします"},
+        {"CheckBox1", "ここがチェックされていると日付が逮夜（前日）となります"},
+        {"CheckBox9", "ここがチェックされていると日付が逮夜（前日）となります"},
+        {"ComboBox2", "Ulvan表の表題を選択したり、自分で変更設定したりできます。最大７文字まで。"},
+        {"ComboBox3", "Ulvan表の表題に使用されるフォントを選択"},
+        {"CheckBox10", "ここをチェックするとUlvan表の末尾に寺院名等が印刷されます"},
+        {"Button3", "Ulvan表末尾に挿入する寺院名等の文書編集"},
+        {"CheckBox11", "ここをチェックすると初月忌が印刷されます"},
+        {"CheckBox12", "ここをチェックすると百箇日が印刷されます"},
+        {"CheckBox13", "ここをチェックすると、前項と同月の場合、月を省略して印刷します"},
+        {"CheckBox15", "戒名に読みがなを付けて印刷します"},
+        {"ToolButton1", "ファイルからデータを取り込む"},
+        {"ToolButton2", "ファイルにデータを追記"},
+        {"ToolButton4", "Ulvan表を印刷します（入力データも印刷）"},
+        {"ToolButton5", "印刷プレビュー画面を表示"},
+        {"ToolButton9", "没年をもとに年回表を作成"},
+        {"ToolButton10", "当該年度における年回早見表作成"},
+    };
+    for (const auto& [name, hint] : more) {
+        QTest::newRow(name) << S(name) << S(hint);
+    }
+}
+
+void TestMainWindow::MenuItems_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    const char* const items[][3] = {
+        {"Open1", "ﾌｧｲﾙから取り込み(&D)", "ファイルからデータを取り込む"},
+        {"New1", "ﾌｧｲﾙに追記(&A)", "ファイルにデータを追記"},
+        {"Print1", "Ulvan表の印刷(&P)", "Ulvan表を印刷します（入力データも印刷）"},
+        {"PrintPreview1", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷プレビュー画面を表示"},
+        {"Print2", "空白用紙の印刷(&Y)", "空白のUlvan表用紙を印刷します（入力データは印刷しない）"},
+        {"Exit1", "Ulvan表の終了(&X)", "Ulvan表の終了"},
+        {"Find1", "故人データのクリア(&C)", "全てのデータ欄を消去"},
+        {"T1", "寺院名等の編集(&J)", "Ulvan表末尾に挿入する寺院名等の編集を行ないます"},
+        {"D1", "寺院名等のクリア(&D)", "寺院名等のデータを全て削除します"},
+        {"N9", "Ulvan日付の詳細設定", ""},
+        {"N4", "年回表（没年から求める）(&N)", "没年をもとに年回表を作成"},
+        {"N7", "年回早見表（逆算）(&H)", "当該年度における年回早見表作成"},
+        {"Contents1", "目次(&C)", "ヘルプの目次を表示"},
+        {"SearchforHelpOn1", "ﾄﾋﾟｯｸの検索(&S)", "ヘルプ・トピックの検索"},
+        {"About1", "ﾊﾞｰｼﾞｮﾝ情報(&A)", "現在ご使用のUlvan表のバージョンと著作権情報などを表示"},
+    };
+    for (const auto& item : items) {
+        QTest::newRow(item[0]) << S(item[0]) << S(item[1]) << S(item[2]);
+    }
+}
+
+void TestMainWindow::MenuItems() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    auto* action = w.findChild<QAction*>(name);
+    QVERIFY2(action != nullptr, qPrintable(name));
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->statusTip(), hint);
+    // Highlighting the item puts its hint (or nothing) into the status bar.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.statusBar()->showMessage(QStringLiteral("before"));
+    auto* menu = qobject_cast<QMenu*>(action->parent());
+    QVERIFY(menu != nullptr);
+    w.menuBar()->setActiveAction(menu->menuAction());
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseMove(menu, menu->actionGeometry(action).center());
+    QTRY_COMPARE(w.statusBar()->currentMessage(), hint);
+    menu->close();
+}
+
+void TestMainWindow::Captions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    const char* const captions[][2] = {
+        {"GroupBox1", "命日（日付計算に必要）"},
+        {"GroupBox2", "戒名法名・俗名・行年（計算のみのときは不要）"},
+        {"Button1", "きょう"},
+        {"Button2", "参照"},
+        {"Button3", "寺院名等の編集"},
+        {"Button4", "入力"},
+        {"Button5", "詳細設定"},
+        {"Label52", "Ulvan日付の計算結果"},
+        {"Label53", "日付数字を書きかえると印刷結果に反映されます"},
+        {"Label6", "（　曜日）"},
+        {"Label11", "初七日忌"},
+        {"Label15", "初月忌"},
+        {"Label18", "満Ulvan"},
+        {"Label19", "百箇日忌"},
+        {"CheckBox1", "逮夜日付"},
+        {"CheckBox9", "逮夜日付"},
+        {"RadioGroup1", "戒名法名欄の印刷様式"},
+        {"RadioGroup1Item0", "天蓋・蓮台をつけて印刷"},
+        {"RadioGroup1Item1", "線で囲んで印刷"},
+        {"CheckBox10", "寺院名等を印刷"},
+        {"CheckBox11", "初月忌を含めて印刷"},
+        {"CheckBox12", "百箇日を含めて印刷"},
+        {"CheckBox13", "同月の場合の省略"},
+        {"CheckBox14", "和暦を使用して印刷"},
+        {"CheckBox15", "戒名にルビをつける"},
+    };
+    for (const auto& caption : captions) {
+        QTest::newRow(caption[0]) << S(caption[0]) << S(caption[1]);
+    }
+}
+
+void TestMainWindow::Captions() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Fixture f;
+    QObject* control = f.form->findChild<QObject*>(name);
+    QVERIFY2(control != nullptr, qPrintable(name));
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        QCOMPARE(group->title(), caption);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QCOMPARE(button->text(), caption);
+    } else if (auto* text = qobject_cast<QLabel*>(control)) {
+        QCOMPARE(text->text(), caption);
+    } else {
+        QFAIL(qPrintable(name));
+    }
+}
+
+void TestMainWindow::InputMethodPerField_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("japanese");
+    const std::pair<const char*, bool> fields[] = {
+        {"kaimyo", true},     {"yomi", true},       {"zokumyo", true}, {"ComboBox1", true},
+        {"ComboBox2", true},  {"Edit1", false},     {"Edit2", false},  {"Edit3", false},
+        {"Edit4", false},     {"gyonen", false},    {"Edit5", false},  {"Edit22", false},
+        {"ComboBox3", false}, {"ComboBox4", false},
+    };
+    for (const auto& [name, japanese] : fields) {
+        QTest::newRow(name) << S(name) << japanese;
+    }
+}
+
+void TestMainWindow::InputMethodPerField() {
+    QFETCH(QString, name);
+    QFETCH(bool, japanese);
+    Fixture f;
+    auto* widget = f.form->findChild<QWidget*>(name);
+    QVERIFY2(widget != nullptr, qPrintable(name));
+    // A combo box takes its typing in its line edit.
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        widget = combo->lineEdit();
+    }
+    QCOMPARE(widget->testAttribute(Qt::WA_InputMethodEnabled), japanese);
 }
 
 void TestMainWindow::Hints() {
