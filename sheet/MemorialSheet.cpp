@@ -201,11 +201,16 @@ SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions
     sheet.Elements.emplace_back(SheetFont{bodyFace, kBodyHeight});
     const std::int32_t printed = PrintedRowCount(options);
     const ScheduleCells cells = ScheduleRowTexts(schedule, options);
+    // All headings first, then the marks of every row: the order the form is drawn in.
     for (std::int32_t r = 1; r <= printed; ++r) {
         AddSpread(sheet, cells.Names[static_cast<std::size_t>(r - 1)], 0.1333, 0.2429, RowY(r));
-        if (blank) {
+    }
+    if (blank) {
+        for (std::int32_t r = 1; r <= printed; ++r) {
             AddPoint(sheet, u"月", 0.6238, RowY(r));
         }
+    }
+    for (std::int32_t r = 1; r <= printed; ++r) {
         AddPoint(sheet, u"日", 0.8286, RowY(r));
     }
 
@@ -266,10 +271,12 @@ SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions
     AddCells(sheet, DayOfDeathText(data.KiNichi), 0.4509, kCellStep, Across(kDateRow));
 
     // 15. Schedule months and days.
+    // Every row's month, then every row's day.
     for (std::int32_t r = 1; r <= printed; ++r) {
-        const auto i = static_cast<std::size_t>(r - 1);
-        AddCells(sheet, cells.Months[i], 0.5564, kCellStep, RowY(r));
-        AddCells(sheet, cells.Days[i], 0.7275, kCellStep, RowY(r));
+        AddCells(sheet, cells.Months[static_cast<std::size_t>(r - 1)], 0.5564, kCellStep, RowY(r));
+    }
+    for (std::int32_t r = 1; r <= printed; ++r) {
+        AddCells(sheet, cells.Days[static_cast<std::size_t>(r - 1)], 0.7275, kCellStep, RowY(r));
     }
     return sheet;
 }

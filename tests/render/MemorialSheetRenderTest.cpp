@@ -483,6 +483,46 @@ TEST(MemorialSheetPaper, SameMonthOmittedOnTheSheet) {
     }
 }
 
+struct OrderCase {
+    bool Blank;
+    std::string Expected; // one letter per run: H heading, M month, D day, N the 日 mark
+};
+
+class RowDrawingOrder : public ::testing::TestWithParam<OrderCase> {};
+
+// The rows' texts are drawn column by column of the table: every heading, then the marks,
+// and on the filled sheet every month before any day.
+TEST_P(RowDrawingOrder, EachKindForAllRowsBeforeTheNext) {
+    const auto calls = DrawPaper(FilledCase(), GetParam().Blank);
+    std::vector<int> rowYs;
+    for (int r = 1; r <= 9; ++r) {
+        rowYs.push_back(Rnd((0.3608 + 0.0486 * (r - 1)) * kH));
+    }
+    std::string runs;
+    for (const CanvasCall& c : Texts(calls)) {
+        if (std::find(rowYs.begin(), rowYs.end(), c.Y1) == rowYs.end()) {
+            continue;
+        }
+        char kind = '?';
+        if (c.X1 < Rnd(0.4238 * kW)) {
+            kind = 'H';
+        } else if (c.X1 >= Rnd(0.5564 * kW) && c.X1 <= Rnd(0.6238 * kW)) {
+            kind = 'M';
+        } else if (c.X1 >= Rnd(0.7275 * kW) && c.X1 <= Rnd(0.7949 * kW)) {
+            kind = 'D';
+        } else if (c.X1 == Rnd(0.8286 * kW)) {
+            kind = 'N';
+        }
+        if (runs.empty() || runs.back() != kind) {
+            runs.push_back(kind);
+        }
+    }
+    EXPECT_EQ(runs, GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheets, RowDrawingOrder,
+                         ::testing::Values(OrderCase{true, "HMN"}, OrderCase{false, "HNMD"}));
+
 // --- frame, name box and offsets ---------------------------------------------------------------
 
 TEST(MemorialSheetPaper, FrameRulesAndPens) {
