@@ -683,6 +683,9 @@ void TestMainWindow::EraChosenSetsWesternYear_data() {
                              << QStringLiteral("1989");
     QTest::newRow("明治 0") << QStringLiteral("明治") << QStringLiteral("0")
                             << QStringLiteral("1867");
+    // The era-year field as a conversion leaves it, with its leading blank.
+    QTest::newRow("令和 blank 1") << QStringLiteral("令和") << QStringLiteral(" 1")
+                                  << QStringLiteral("2019");
 }
 
 void TestMainWindow::EraChosenSetsWesternYear() {

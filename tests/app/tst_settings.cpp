@@ -338,7 +338,9 @@ void TestSettings::StoredEraSelected() {
     Store(FileIn(dir), kKeySetData,
           {{QStringLiteral("KiNen"), QStringLiteral("2019")},
            {QStringLiteral("KiNengo"), stored},
-           {QStringLiteral("KiWanen"), QStringLiteral("31")}});
+           {QStringLiteral("KiWanen"), QStringLiteral("31")},
+           {QStringLiteral("KiGatsu"), QStringLiteral("5")},
+           {QStringLiteral("KiNichi"), QStringLiteral("1")}});
     ScriptedInteraction ui;
     TUlvanForm form(ui, FileIn(dir));
     QCOMPARE(form.ComboBox1->currentText(), selected);
@@ -347,6 +349,12 @@ void TestSettings::StoredEraSelected() {
         QCOMPARE(form.ComboBox1->currentIndex(), -1);
     }
     QCOMPARE(form.Edit2->text(), QStringLiteral("31"));
+    // The first key release in a date field brings the era fields in step with the date.
+    form.Edit1->setFocus();
+    QTest::keyClick(form.Edit1, Qt::Key_End);
+    QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("令和"));
+    QCOMPARE(form.Edit2->text(), QStringLiteral(" 1"));
+    QCOMPARE(form.Edit1->text(), QStringLiteral("2019"));
 }
 
 void TestSettings::StoredOffsetsUsedAtStartUp() {
