@@ -69,6 +69,11 @@ bool IsFixedPitch(const QString& family) {
     if (QFontDatabase::isFixedPitch(family)) {
         return true;
     }
+    // Only a face that writes Japanese can be "dual"; measuring every other installed face
+    // would only slow the start.
+    if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+        return false;
+    }
     QFont font(family);
     font.setPixelSize(48);
     font.setStyleStrategy(QFont::NoFontMerging);
