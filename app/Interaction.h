@@ -16,9 +16,13 @@ class Interaction : public MessageSink {
 public:
     // ShowMessage and Beep come from MessageSink.
 
+    // What a confirmation box shows as its icon: a plain question, or a warning (the margin
+    // check before printing).
+    enum class ConfirmKind { Question, Warning };
+
     // A confirmation box with "はい(&Y)" and "いいえ(&N)"; true for Yes. The caller sounds the
     // exclamation beep first where that is wanted.
-    virtual bool Confirm(const QString& caption, const QString& text) = 0;
+    virtual bool Confirm(ConfirmKind kind, const QString& caption, const QString& text) = 0;
 
     // File dialogs: the chosen path, or an empty string when the user cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,

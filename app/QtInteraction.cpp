@@ -53,12 +53,12 @@ void QtInteraction::Beep(BeepKind /*kind*/) {
     QApplication::beep();
 }
 
-bool QtInteraction::Confirm(const QString& caption, const QString& text) {
+bool QtInteraction::Confirm(ConfirmKind kind, const QString& caption, const QString& text) {
     CentredMessageBox box;
     box.setWindowTitle(caption);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    box.setIcon(QMessageBox::Question);
+    box.setIcon(kind == ConfirmKind::Warning ? QMessageBox::Warning : QMessageBox::Question);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -15,7 +15,7 @@ public:
     // Both kinds sound the platform's one beep; the platform offers no other.
     void Beep(BeepKind kind) override;
 
-    bool Confirm(const QString& caption, const QString& text) override;
+    bool Confirm(ConfirmKind kind, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,

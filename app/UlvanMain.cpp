@@ -95,15 +95,20 @@ void NoInputMethod(QWidget* widget) {
 } // namespace
 
 QStringList FontBoxFamilies(const QStringList& families) {
-    QStringList fonts;
+    // A face that cannot write Japanese would print the sheet as empty boxes, so only
+    // Japanese-capable faces are offered. This platform reports none of them as fixed pitch,
+    // so the fixed-pitch ones come first and the others follow instead of being dropped.
+    QStringList fixed;
+    QStringList proportional;
     for (const QString& family : families) {
-        if (IsFixedPitch(family)) {
-            fonts.append(family);
+        // The sheets add the "@" of the vertical variants themselves.
+        if (family.startsWith(QLatin1Char('@')) ||
+            !QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+            continue;
         }
+        (IsFixedPitch(family) ? fixed : proportional).append(family);
     }
-    // The sheets add the "@" of the vertical variants themselves.
-    fonts.removeIf([](const QString& family) { return family.startsWith(QLatin1Char('@')); });
-    return fonts;
+    return fixed + proportional;
 }
 
 TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bool startupPicture,
@@ -981,7 +986,7 @@ void TUlvanForm::SetEditStr(const QString& text) {
 
 void TUlvanForm::ClearFooter() {
     m_interaction.Beep(BeepKind::Exclamation);
-    if (m_interaction.Confirm(QStringLiteral("確認"),
+    if (m_interaction.Confirm(Interaction::ConfirmKind::Question, QStringLiteral("確認"),
                               QStringLiteral("寺院名等のデータをすべて削除しますか？"))) {
         m_editList.clear();
         if (OnFooterCleared) {

@@ -35,9 +35,9 @@ class TKaiForm;
 class TShosaiForm;
 class UpDown;
 
-// The families the title and body font boxes offer, of the installed `families` in their
-// order: the fixed-pitch ones, without the vertical "@" variants. Empty when none is fixed
-// pitch; the boxes are left empty then.
+// The families the title and body font boxes offer, of the installed `families`: those that
+// can write Japanese, the fixed-pitch ones first, each group in the given order, without the
+// vertical "@" variants. Never empty while a Japanese face is installed.
 QStringList FontBoxFamilies(const QStringList& families);
 
 class TUlvanForm : public QMainWindow {

@@ -70,7 +70,8 @@ void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& print
     const PageMetrics page = PrinterPageMetrics(printer);
     if (ExceedsPrintableArea(page)) {
         interaction.Beep(BeepKind::Exclamation);
-        if (!interaction.Confirm(kMarginCaption, kMarginQuestion)) {
+        if (!interaction.Confirm(Interaction::ConfirmKind::Warning, kMarginCaption,
+                                 kMarginQuestion)) {
             return;
         }
     }

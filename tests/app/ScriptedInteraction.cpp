@@ -68,8 +68,8 @@ bool ScriptedInteraction::Take(AnswerKind kind, const QString& call, Answer& ans
     return false;
 }
 
-bool ScriptedInteraction::Confirm(const QString& caption, const QString& text) {
-    Questions.push_back({caption, text});
+bool ScriptedInteraction::Confirm(ConfirmKind kind, const QString& caption, const QString& text) {
+    Questions.push_back({caption, text, kind});
     Log.append(QStringLiteral("confirm: ") + caption + QStringLiteral(" | ") + text);
     Answer answer;
     if (!Take(AnswerKind::Confirm, caption + QStringLiteral(": ") + text, answer)) {

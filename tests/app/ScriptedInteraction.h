@@ -20,6 +20,7 @@ public:
     struct Question {
         QString Caption;
         QString Text;
+        ConfirmKind Kind = ConfirmKind::Question;
     };
     enum class DialogKind { Open, Save, Print };
     struct DialogCall {
@@ -58,7 +59,7 @@ public:
     // Interaction
     void ShowMessage(std::u16string_view text) override;
     void Beep(BeepKind kind) override;
-    bool Confirm(const QString& caption, const QString& text) override;
+    bool Confirm(ConfirmKind kind, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,

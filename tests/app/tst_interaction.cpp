@@ -32,7 +32,8 @@ void TestInteraction::RecordsInOrder() {
     ScriptedInteraction ui;
     ui.Beep(BeepKind::Exclamation);
     ui.AnswerConfirm(true);
-    QVERIFY(ui.Confirm(QStringLiteral("警告"), QStringLiteral("続けますか？")));
+    QVERIFY(ui.Confirm(Interaction::ConfirmKind::Warning, QStringLiteral("警告"),
+                       QStringLiteral("続けますか？")));
     ui.ShowMessage(u"終わりました");
     ui.Beep(BeepKind::Default);
     const QStringList expected{
@@ -66,7 +67,9 @@ void TestInteraction::AnswersFromScript() {
     QCOMPARE(ui.OpenFileName(nullptr, QStringLiteral("開く"), QStringLiteral("/tmp"),
                              QStringLiteral("*.csv")),
              openPath);
-    QCOMPARE(ui.Confirm(QStringLiteral("確認"), QStringLiteral("?")), yes);
+    QCOMPARE(
+        ui.Confirm(Interaction::ConfirmKind::Question, QStringLiteral("確認"), QStringLiteral("?")),
+        yes);
     QCOMPARE(ui.SaveFileName(nullptr, QStringLiteral("保存"), QString(), QString()), savePath);
     QCOMPARE(ui.Dialogs.size(), std::size_t{2});
     QVERIFY(ui.Dialogs[0].Kind == ScriptedInteraction::DialogKind::Open);
@@ -92,7 +95,8 @@ void TestInteraction::UnscriptedCallFails() {
     // A question where the script holds a save dialog: the test fails, the code under test
     // gets No, and the save answer stays for the call it was meant for.
     QEXPECT_FAIL("", "the script expected a save-file dialog", Continue);
-    QVERIFY(!ui.Confirm(QStringLiteral("警告"), QStringLiteral("?")));
+    QVERIFY(!ui.Confirm(Interaction::ConfirmKind::Warning, QStringLiteral("警告"),
+                        QStringLiteral("?")));
     QCOMPARE(ui.UnscriptedCalls(), 1);
     QCOMPARE(ui.PendingAnswers(), std::size_t{1});
     QCOMPARE(ui.SaveFileName(nullptr, QString(), QString(), QString()),
@@ -144,7 +148,9 @@ void TestInteraction::RealConfirmBox() {
             }
         }
     });
-    QCOMPARE(ui.Confirm(QStringLiteral("警告"), QStringLiteral("<b>印刷</b>しますか？")), expected);
+    QCOMPARE(ui.Confirm(Interaction::ConfirmKind::Warning, QStringLiteral("警告"),
+                        QStringLiteral("<b>印刷</b>しますか？")),
+             expected);
     QCOMPARE(caption, QStringLiteral("警告"));
     QCOMPARE(text, QStringLiteral("<b>印刷</b>しますか？"));
     buttons.sort();

@@ -176,6 +176,9 @@ void TestPrintSheet::MarginWarning() {
         expected << QStringLiteral("beep: exclamation") << kConfirm;
     }
     QCOMPARE(ui.Log, expected);
+    if (warned) {
+        QCOMPARE(ui.Questions.back().Kind, Interaction::ConfirmKind::Warning);
+    }
     QCOMPARE(QFile::exists(file), printed);
     QCOMPARE(ui.PendingAnswers(), std::size_t{0});
 }
