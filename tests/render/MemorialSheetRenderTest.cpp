@@ -2,6 +2,7 @@
 // positions are recomputed here from the sheet's fractions with the platform's own
 // round-half-even, independently of the layout code.
 #include "CanvasTestSupport.h"
+#include "tests/support/SampleCase.h"
 
 #include "sheet/KanjiNumerals.h"
 #include "sheet/MemorialPage.h"
@@ -35,23 +36,14 @@ QString Q(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The shared filled case with a three-character name and stand-in font names, so that the
+// recorded calls show which font each text was drawn with.
 MemorialSheetInputs FilledCase() {
-    MemorialSheetInputs in;
+    MemorialSheetInputs in = test::FilledCase();
     in.Deceased.Kaimyo = u"釋浄念";
     in.Deceased.Yomi = u"しゃくじょうねん";
-    in.Deceased.Zokumyo = u"山田太郎";
-    in.Deceased.GyoNen = u"82";
-    in.Deceased.KiNen = u"2024";
-    in.Deceased.KiNengo = u"令和";
-    in.Deceased.KiWanen = u"6";
-    in.Deceased.KiGatsu = u"3";
-    in.Deceased.KiNichi = u"15";
-    in.Options.TitName = u"忌日表";
     in.Options.FntName1 = u"TitleFamily";
     in.Options.FntName2 = u"BodyFamily";
-    in.Options.TmplNamePrint = false;
-    in.Schedule = DefaultSchedule();
-    ComputeSchedule(u"2024", u"3", u"15", in.Schedule);
     return in;
 }
 
