@@ -164,47 +164,30 @@ void TPrevForm::ApplyPageSize() {
 }
 
 void TPrevForm::ZoomIn() {
-    if (ZoomLevel >= kMaxZoomLevel) {
-        return;
-    }
-    ++ZoomLevel;
-    if (ZoomLevel == 0) {
-        Fit();
-    } else {
-        const PreviewPage page =
-            ScalePreviewPage(PreviewPage{PreviewWidth, PreviewHeight}, kZoomInFactor);
-        PreviewWidth = page.Width;
-        PreviewHeight = page.Height;
-        ApplyPageSize();
-    }
-    if (ZoomLevel == kMaxZoomLevel) {
-        SpeedButton2->setEnabled(false);
-    }
-    if (ZoomLevel == kMinZoomLevel + 1) {
-        SpeedButton3->setEnabled(true);
-    }
+    StepZoom(+1);
 }
 
 void TPrevForm::ZoomOut() {
-    if (ZoomLevel <= kMinZoomLevel) {
+    StepZoom(-1);
+}
+
+void TPrevForm::StepZoom(int step) {
+    const std::int32_t level = ZoomLevel + step;
+    if (level < kMinZoomLevel || level > kMaxZoomLevel) {
         return;
     }
-    --ZoomLevel;
+    ZoomLevel = level;
     if (ZoomLevel == 0) {
         Fit();
     } else {
-        const PreviewPage page =
-            ScalePreviewPage(PreviewPage{PreviewWidth, PreviewHeight}, kZoomOutFactor);
+        const PreviewPage page = ScalePreviewPage(PreviewPage{PreviewWidth, PreviewHeight},
+                                                  step > 0 ? kZoomInFactor : kZoomOutFactor);
         PreviewWidth = page.Width;
         PreviewHeight = page.Height;
         ApplyPageSize();
     }
-    if (ZoomLevel == kMinZoomLevel) {
-        SpeedButton3->setEnabled(false);
-    }
-    if (ZoomLevel == kMaxZoomLevel - 1) {
-        SpeedButton2->setEnabled(true);
-    }
+    SpeedButton2->setEnabled(ZoomLevel < kMaxZoomLevel);
+    SpeedButton3->setEnabled(ZoomLevel > kMinZoomLevel);
 }
 
 void TPrevForm::PaintPage(Canvas& canvas) {

@@ -72,6 +72,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One zoom step in (+1) or out (-1); the buttons follow the level reached.
+    void StepZoom(int step);
     void ApplyPageSize();
     void ShowPaintMessages();
 
