@@ -4,7 +4,7 @@
 // brings them to rest.
 #pragma once
 
-#include "app/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,21 +1,27 @@
 #include "app/Application.h"
 
 #include "app/AgeCalUnit.h"
-#include "app/DialogSupport.h"
 #include "app/KaiUnit.h"
-#include "app/QtInteraction.h"
 #include "app/ShosaiUnit.h"
 #include "app/UlvanMain.h"
 #include "calendar/NengoUnit.h"
 #include "resources/HelpUnit.h"
 #include "resources/VerUnit.h"
 #include "sheet/SheetCommands.h"
+#include "ui/DialogSupport.h"
+#include "ui/QtInteraction.h"
 
 #include <QApplication>
 
 #include <memory>
 
 namespace ulvan {
+
+void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands) {
+    main.OnPrint = [&commands] { commands.Print(false); };
+    main.OnPrintBlank = [&commands] { commands.Print(true); };
+    main.OnPreview = [&commands](PreviewKind kind) { commands.ShowPreview(kind); };
+}
 
 int RunApplication(int& argc, char** argv) {
     QApplication application(argc, argv);
@@ -44,6 +50,7 @@ int RunApplication(int& argc, char** argv) {
     QObject::connect(&main, &TUlvanForm::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     main.SetEraAsker(nengoForm.Asker());
+    ConnectSheetCommands(main, sheetCommands);
     main.OnAbout = [&verForm] { verForm.exec(); };
     main.OnHelp = [&helpForm] { helpForm.ShowContents(); };
 

@@ -5,6 +5,12 @@
 
 namespace ulvan {
 
+class SheetCommands;
+class TUlvanForm;
+
+// The main window's print, blank-sheet and preview commands go to `commands`.
+void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands);
+
 // Runs the windowed program; returns the exit code of the message loop.
 int RunApplication(int& argc, char** argv);
 

@@ -1,8 +1,7 @@
 #include "app/CliSheet.h"
 
-#include "app/SettingsStore.h"
-#include "calendar/Era.h"
 #include "calendar/TextUtil.h"
+#include "case/StoredCase.h"
 #include "sheet/MemorialSheet.h"
 #include "sheet/PrintSheet.h"
 
@@ -22,16 +21,6 @@ namespace {
 constexpr int kWrongCall = 2;
 constexpr int kWriteFailed = 1;
 constexpr int kPdfResolution = 600;
-
-std::u16string Text(const SettingsStore& store, const char* name) {
-    return store.ReadString(QString::fromLatin1(name)).toStdU16String();
-}
-
-void ReadBool(const SettingsStore& store, const QString& name, bool& value) {
-    if (const auto stored = store.ReadBool(name)) {
-        value = *stored;
-    }
-}
 
 class StreamSink : public MessageSink {
 public:
@@ -63,90 +52,15 @@ std::unique_ptr<QGuiApplication> EnsureGuiApplication() {
 } // namespace
 
 MemorialSheetInputs LoadStoredSheetInputs(const QString& settingsFile, MessageSink* messages) {
+    const StoredCase stored = ReadStoredCase(settingsFile);
     MemorialSheetInputs inputs;
-    inputs.Schedule = DefaultSchedule();
-    SheetOptions& options = inputs.Options;
-    DeceasedData& data = inputs.Deceased;
-    // Names, offsets and eve flags first: the date of death below recomputes the schedule
-    // with them, as the window's field assignments do.
-    {
-        SettingsStore store(settingsFile);
-        if (store.OpenKey(kKey2ndExtend, false)) {
-            ReadBool(store, QStringLiteral("RubyPrint"), options.RubyPrint);
-            constexpr std::array<std::size_t, 8> rows{0, 1, 2, 3, 5, 6, 7, 8};
-            for (std::size_t i = 0; i < rows.size(); ++i) {
-                const auto value = store.ReadInteger(QStringLiteral("Add%1").arg(i + 1));
-                if (value) {
-                    inputs.Schedule[rows[i]].Offset = *value;
-                }
-            }
-            for (std::size_t i = 0; i < 9; ++i) {
-                const QString name = QStringLiteral("KiName%1").arg(i + 1);
-                if (store.ValueExists(name)) {
-                    inputs.Schedule[i].Name = store.ReadString(name).toStdU16String();
-                }
-            }
-            store.CloseKey();
-        }
-    }
-    {
-        SettingsStore store(settingsFile);
-        if (store.OpenKey(kKeySetData, false)) {
-            for (std::size_t i = 0; i < 9; ++i) {
-                const QString name = QStringLiteral("Tai") + QChar(u'A' + static_cast<char16_t>(i));
-                ReadBool(store, name, inputs.Schedule[i].Eve);
-            }
-            ReadBool(store, QStringLiteral("TmplNamePrint"), options.TmplNamePrint);
-            if (const auto style = store.ReadInteger(QStringLiteral("KaimyoStyle"))) {
-                options.KaimyoStyle = *style;
-            }
-            options.TitName = Text(store, "TitName");
-            options.FntName1 = Text(store, "FntName1");
-            options.FntName2 = Text(store, "FntName2");
-            data.KiNen = Text(store, "KiNen");
-            // The era box selects the item equal to the stored text's first four characters.
-            const QString era = store.ReadString(QStringLiteral("KiNengo")).left(4);
-            for (const std::u16string& item : EraComboItems()) {
-                if (era.toStdU16String() == item) {
-                    data.KiNengo = item;
-                }
-            }
-            data.KiWanen = Text(store, "KiWanen");
-            data.KiGatsu = Text(store, "KiGatsu");
-            data.KiNichi = Text(store, "KiNichi");
-            if (store.ValueExists(QStringLiteral("Kaimyo"))) {
-                const std::u16string kaimyo = Text(store, "Kaimyo");
-                const std::size_t slash = kaimyo.find(u'/');
-                if (slash == std::u16string::npos) {
-                    data.Kaimyo = kaimyo;
-                } else {
-                    data.Kaimyo = kaimyo.substr(0, slash);
-                    data.Yomi = kaimyo.substr(slash + 1);
-                }
-            }
-            data.Zokumyo = Text(store, "Zokumyo");
-            data.GyoNen = Text(store, "GyoNen");
-            store.CloseKey();
-        }
-    }
-    {
-        SettingsStore store(settingsFile);
-        if (store.OpenKey(kKeyExtendSetUp, false)) {
-            ReadBool(store, QStringLiteral("HatsuGatsuPrint"), options.HatsuGatsuPrint);
-            ReadBool(store, QStringLiteral("HyakkaNichiPrint"), options.HyakkaNichiPrint);
-            ReadBool(store, QStringLiteral("DogetsuShoryaku"), options.DogetsuShoryaku);
-            ReadBool(store, QStringLiteral("WarekiInsatsu"), options.WarekiInsatsu);
-            store.CloseKey();
-        }
-    }
-    {
-        SettingsStore store(settingsFile);
-        if (store.OpenKey(kKeyTmplEdit, false)) {
-            inputs.Footer = FooterLayout::FromStored(Text(store, "EditStr"));
-            store.CloseKey();
-        }
-    }
-    ComputeSchedule(data.KiNen, data.KiGatsu, data.KiNichi, inputs.Schedule, messages);
+    inputs.Deceased = stored.Deceased;
+    inputs.Options = stored.Options;
+    inputs.Schedule = stored.Rows;
+    inputs.Footer = FooterLayout::FromStored(stored.EditStr);
+    // The window's date fields recompute the schedule with the stored rows.
+    ComputeSchedule(inputs.Deceased.KiNen, inputs.Deceased.KiGatsu, inputs.Deceased.KiNichi,
+                    inputs.Schedule, messages);
     return inputs;
 }
 

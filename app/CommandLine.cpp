@@ -106,16 +106,17 @@ int RunSchedule(Args args, std::ostream& out, std::ostream& err) {
     MemorialSchedule schedule = DefaultSchedule();
     if (const std::string* offsets = OptionValue(*parsed, "offsets")) {
         // The eight stored offsets skip the first monthly row, which has none.
-        constexpr std::array<std::size_t, 8> rows{0, 1, 2, 3, 5, 6, 7, 8};
         const std::vector<std::string> parts = SplitAtCommas(*offsets);
-        if (parts.size() != rows.size())
+        if (parts.size() != kOffsetCount)
             return WrongCall(kName, "--offsets needs eight integers separated by commas", err);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
+        MemorialOffsets values{};
+        for (std::size_t i = 0; i < kOffsetCount; ++i) {
             const std::optional<std::int32_t> offset = ParseInt(FromUtf8(parts[i]));
             if (!offset)
                 return WrongCall(kName, "offset '" + parts[i] + "' is not an integer", err);
-            schedule[rows[i]].Offset = *offset;
+            values[i] = *offset;
         }
+        SetOffsets(schedule, values);
     }
     if (const std::string* eve = OptionValue(*parsed, "eve")) {
         if (eve->size() != schedule.size() || eve->find_first_not_of("01") != std::string::npos)

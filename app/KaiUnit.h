@@ -3,7 +3,7 @@
 // clipboard, as a cut and paste would: afterwards the clipboard holds the inserted caption.
 #pragma once
 
-#include "app/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "app/ShosaiUnit.h"
 
-#include "app/Interaction.h"
 #include "calendar/TextUtil.h"
+#include "ui/Interaction.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -26,12 +26,6 @@ const QString kEveHint = QStringLiteral("ここがチェックされていると
 
 int RowTop(std::size_t row) {
     return kRowTop + kRowStep * static_cast<int>(row);
-}
-
-// Offset field k (0..7) belongs to schedule row k for k < 4 and row k + 1 after it: the
-// first monthly row has no offset.
-std::size_t RowOfOffset(std::size_t k) {
-    return k < kFirstMonthlyRow ? k : k + 1;
 }
 
 QFrame* Separator(QWidget* parent, QFrame::Shape shape, const QRect& geometry) {
@@ -154,7 +148,7 @@ void TShosaiForm::SetValues(const DetailSettings& values) {
         EveBoxes[row]->setChecked(values.Schedule[row].Eve);
     }
     for (std::size_t k = 0; k < OffsetEdits.size(); ++k) {
-        OffsetEdits[k]->setText(ToQ(DecimalText(values.Schedule[RowOfOffset(k)].Offset)));
+        OffsetEdits[k]->setText(ToQ(DecimalText(values.Schedule[OffsetRow(k)].Offset)));
     }
     CheckBox10->setChecked(values.HatsuGatsuPrint);
     CheckBox11->setChecked(values.HyakkaNichiPrint);
@@ -168,7 +162,7 @@ DetailSettings TShosaiForm::Values() const {
     }
     for (std::size_t k = 0; k < OffsetEdits.size(); ++k) {
         if (const auto offset = ParseInt(ToU16(OffsetEdits[k]->text()))) {
-            values.Schedule[RowOfOffset(k)].Offset = *offset;
+            values.Schedule[OffsetRow(k)].Offset = *offset;
         }
     }
     values.HatsuGatsuPrint = CheckBox10->isChecked();
@@ -194,7 +188,7 @@ void TShosaiForm::RestoreNames() {
 void TShosaiForm::RestoreOffsets() {
     const MemorialSchedule defaults = DefaultSchedule();
     for (std::size_t k = 0; k < OffsetEdits.size(); ++k) {
-        OffsetEdits[k]->setText(ToQ(DecimalText(defaults[RowOfOffset(k)].Offset)));
+        OffsetEdits[k]->setText(ToQ(DecimalText(defaults[OffsetRow(k)].Offset)));
     }
 }
 

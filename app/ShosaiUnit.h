@@ -3,8 +3,8 @@
 // shows it, and takes the values back only when it closed with OK.
 #pragma once
 
-#include "app/DialogSupport.h"
 #include "calendar/Schedule.h"
+#include "ui/DialogSupport.h"
 
 #include <array>
 #include <optional>

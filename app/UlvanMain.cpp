@@ -1,16 +1,16 @@
 #include "app/UlvanMain.h"
 
 #include "app/AgeCalUnit.h"
-#include "app/DialogSupport.h"
-#include "app/Interaction.h"
 #include "app/KaiUnit.h"
-#include "app/SettingsStore.h"
 #include "app/ShosaiUnit.h"
-#include "app/UpDown.h"
 #include "calendar/DateCalc.h"
 #include "calendar/TextUtil.h"
+#include "case/StoredCase.h"
 #include "resources/OpenUnit.h"
 #include "resources/ToolIcons.h"
+#include "ui/DialogSupport.h"
+#include "ui/Interaction.h"
+#include "ui/UpDown.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,11 +47,6 @@ const QString kCaption = QStringLiteral("Ulvan表3.1");
 const QString kBlankWeekdayText = ToQ(kBlankWeekday);
 const QString kNoEraName = QStringLiteral("－－");
 const QString kEveHint = QStringLiteral("ここがチェックされていると日付が逮夜（前日）となります");
-
-// Letters of the value names TaiA … TaiI and NenA … NenU.
-QString Lettered(const char* stem, int index) {
-    return QString::fromLatin1(stem) + QChar(u'A' + index);
-}
 
 QString Numbered(const char* stem, int number) {
     return QString::fromLatin1(stem) + QString::number(number);
@@ -123,8 +118,6 @@ TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bo
         OpenForm = picture;
     }
     BuildWindow();
-    // Offsets before any stored value: the defaults of a first start.
-    m_add = {6, 13, 20, 27, 34, 41, 48, 99};
     LoadSettings();
     if (OpenForm != nullptr) {
         // Gone once the event loop runs, that is after every window has been created.
@@ -498,23 +491,24 @@ void TUlvanForm::BuildMenus() {
         }
     };
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
-    addMenu(
-        QStringLiteral("ﾌｧｲﾙ(&F)"), "File1",
-        {{"Open1", QStringLiteral("ﾌｧｲﾙから取り込み(&D)"),
-          QStringLiteral("ファイルからデータを取り込む"), [this] { RunHook(OnImport); }},
-         {"New1", QStringLiteral("ﾌｧｲﾙに追記(&A)"), QStringLiteral("ファイルにデータを追記"),
-          [this] { RunHook(OnAppend); }},
-         {nullptr, {}, {}, {}},
-         {"Print1", QStringLiteral("Ulvan表の印刷(&P)"),
-          QStringLiteral("Ulvan表を印刷します（入力データも印刷）"), [this] { RunHook(OnPrint); }},
-         {"PrintPreview1", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
-          QStringLiteral("印刷プレビュー画面を表示"), [this] { RunHook(OnPreview); }},
-         {"Print2", QStringLiteral("空白用紙の印刷(&Y)"),
-          QStringLiteral("空白のUlvan表用紙を印刷します（入力データは印刷しない）"),
-          [this] { RunHook(OnPrintBlank); }},
-         {nullptr, {}, {}, {}},
-         {"Exit1", QStringLiteral("Ulvan表の終了(&X)"), QStringLiteral("Ulvan表の終了"),
-          [this] { close(); }}});
+    addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), "File1",
+            {{"Open1", QStringLiteral("ﾌｧｲﾙから取り込み(&D)"),
+              QStringLiteral("ファイルからデータを取り込む"), [this] { RunHook(OnImport); }},
+             {"New1", QStringLiteral("ﾌｧｲﾙに追記(&A)"), QStringLiteral("ファイルにデータを追記"),
+              [this] { RunHook(OnAppend); }},
+             {nullptr, {}, {}, {}},
+             {"Print1", QStringLiteral("Ulvan表の印刷(&P)"),
+              QStringLiteral("Ulvan表を印刷します（入力データも印刷）"),
+              [this] { PrintMemorialSheet(false); }},
+             {"PrintPreview1", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
+              QStringLiteral("印刷プレビュー画面を表示"),
+              [this] { ShowPreview(PreviewKind::Memorial); }},
+             {"Print2", QStringLiteral("空白用紙の印刷(&Y)"),
+              QStringLiteral("空白のUlvan表用紙を印刷します（入力データは印刷しない）"),
+              [this] { PrintMemorialSheet(true); }},
+             {nullptr, {}, {}, {}},
+             {"Exit1", QStringLiteral("Ulvan表の終了(&X)"), QStringLiteral("Ulvan表の終了"),
+              [this] { close(); }}});
     addMenu(QStringLiteral("編集(&E)"), "Edit1Menu",
             {{"Find1", QStringLiteral("故人データのクリア(&C)"),
               QStringLiteral("全てのデータ欄を消去"), [this] { ClearDeceasedData(); }},
@@ -565,12 +559,12 @@ void TUlvanForm::BuildToolBar() {
         {"ToolButton2", 1, QStringLiteral("ファイルにデータを追記"), [this] { RunHook(OnAppend); }},
         {nullptr, 0, {}, {}},
         {"ToolButton4", 2, QStringLiteral("Ulvan表を印刷します（入力データも印刷）"),
-         [this] { RunHook(OnPrint); }},
+         [this] { PrintMemorialSheet(false); }},
         {"ToolButton5", 3, QStringLiteral("印刷プレビュー画面を表示"),
-         [this] { RunHook(OnPreview); }},
+         [this] { ShowPreview(PreviewKind::Memorial); }},
         {"ToolButton11", 7,
          QStringLiteral("空白のUlvan表用紙を印刷します（入力データは印刷しない）"),
-         [this] { RunHook(OnPrintBlank); }},
+         [this] { PrintMemorialSheet(true); }},
         {nullptr, 0, {}, {}},
         {"ToolButton7", 4, QStringLiteral("故人データのクリア"), [this] { ClearDeceasedData(); }},
         {nullptr, 0, {}, {}},
@@ -600,142 +594,57 @@ void TUlvanForm::BuildToolBar() {
 // ------------------------------------------------------------------------------------------
 
 void TUlvanForm::LoadSettings() {
+    ApplyStoredCase(ReadStoredCase(m_settingsFile));
+}
+
+void TUlvanForm::ApplyStoredCase(const StoredCase& stored) {
     // The offsets, names and eve flags go in before the date, whose assignments recompute
     // the schedule: what shows after start-up is computed with the stored settings.
-    {
-        SettingsStore store(m_settingsFile);
-        if (store.OpenKey(kKey2ndExtend, false)) {
-            if (const auto ruby = store.ReadBool(QStringLiteral("RubyPrint"))) {
-                CheckBox15->setChecked(*ruby);
-            }
-            for (int i = 0; i < 8; ++i) {
-                if (const auto offset = store.ReadInteger(Numbered("Add", i + 1))) {
-                    m_add[static_cast<std::size_t>(i)] = *offset;
-                }
-            }
-            for (int r = 0; r < 9; ++r) {
-                NameLabels[static_cast<std::size_t>(r)]->setText(
-                    store.ReadString(Numbered("KiName", r + 1)));
-            }
-            store.CloseKey();
-        }
+    const SheetOptions& options = stored.Options;
+    CheckBox15->setChecked(options.RubyPrint);
+    m_add = OffsetsOf(stored.Rows);
+    for (std::size_t r = 0; r < 9; ++r) {
+        NameLabels[r]->setText(ToQ(stored.Rows[r].Name));
     }
-    QString storedEra;
-    {
-        SettingsStore store(m_settingsFile);
-        if (store.OpenKey(kKeySetData, false)) {
-            for (int r = 0; r < 9; ++r) {
-                if (const auto eve = store.ReadBool(Lettered("Tai", r))) {
-                    EveBoxes[static_cast<std::size_t>(r)]->setChecked(*eve);
-                }
-            }
-            if (const auto footer = store.ReadBool(QStringLiteral("TmplNamePrint"))) {
-                CheckBox10->setChecked(*footer);
-            }
-            if (const auto style = store.ReadInteger(QStringLiteral("KaimyoStyle"))) {
-                SetKaimyoStyle(*style);
-            }
-            ComboBox2->setEditText(store.ReadString(QStringLiteral("TitName")));
-            ComboBox3->setEditText(store.ReadString(QStringLiteral("FntName1")));
-            ComboBox4->setEditText(store.ReadString(QStringLiteral("FntName2")));
-            SetText(Edit1, store.ReadString(QStringLiteral("KiNen")));
-            // Selected once the era list is filled.
-            storedEra = store.ReadString(QStringLiteral("KiNengo"));
-            SetText(Edit2, store.ReadString(QStringLiteral("KiWanen")));
-            SetText(Edit3, store.ReadString(QStringLiteral("KiGatsu")));
-            SetText(Edit4, store.ReadString(QStringLiteral("KiNichi")));
-            const QString name = store.ReadString(QStringLiteral("Kaimyo"));
-            const qsizetype slash = name.indexOf(QLatin1Char('/'));
-            if (slash < 0) {
-                SetText(kaimyo, name); // the reading keeps what it holds
-            } else {
-                SetText(kaimyo, name.left(slash));
-                SetText(yomi, name.mid(slash + 1));
-            }
-            SetText(zokumyo, store.ReadString(QStringLiteral("Zokumyo")));
-            SetText(gyonen, store.ReadString(QStringLiteral("GyoNen")));
-            store.CloseKey();
-        }
+    for (std::size_t r = 0; r < 9; ++r) {
+        EveBoxes[r]->setChecked(stored.Rows[r].Eve);
     }
-    {
-        SettingsStore store(m_settingsFile);
-        if (store.OpenKey(kKeyExtendSetUp, false)) {
-            const std::pair<QCheckBox*, const char*> boxes[] = {{CheckBox11, "HatsuGatsuPrint"},
-                                                                {CheckBox12, "HyakkaNichiPrint"},
-                                                                {CheckBox13, "DogetsuShoryaku"},
-                                                                {CheckBox14, "WarekiInsatsu"}};
-            for (const auto& [box, name] : boxes) {
-                if (const auto value = store.ReadBool(QString::fromLatin1(name))) {
-                    box->setChecked(*value);
-                }
-            }
-            store.CloseKey();
-        }
+    CheckBox10->setChecked(options.TmplNamePrint);
+    SetKaimyoStyle(options.KaimyoStyle);
+    ComboBox2->setEditText(ToQ(options.TitName));
+    ComboBox3->setEditText(ToQ(options.FntName1));
+    ComboBox4->setEditText(ToQ(options.FntName2));
+    const DeceasedData& deceased = stored.Deceased;
+    SetText(Edit1, ToQ(deceased.KiNen));
+    // Selected once the era list is filled; the era fields are not recomputed from the year.
+    m_storedEra = ToQ(deceased.KiNengo);
+    SetText(Edit2, ToQ(deceased.KiWanen));
+    SetText(Edit3, ToQ(deceased.KiGatsu));
+    SetText(Edit4, ToQ(deceased.KiNichi));
+    SetText(kaimyo, ToQ(deceased.Kaimyo));
+    if (!stored.KeepsReading) {
+        SetText(yomi, ToQ(deceased.Yomi));
     }
-    m_editList.clear();
-    {
-        SettingsStore store(m_settingsFile);
-        if (store.OpenKey(kKeyTmplEdit, false)) {
-            SetEditStr(store.ReadString(QStringLiteral("EditStr")));
-            store.CloseKey();
-        }
-    }
-    m_storedEra = storedEra;
+    SetText(zokumyo, ToQ(deceased.Zokumyo));
+    SetText(gyonen, ToQ(deceased.GyoNen));
+    CheckBox11->setChecked(options.HatsuGatsuPrint);
+    CheckBox12->setChecked(options.HyakkaNichiPrint);
+    CheckBox13->setChecked(options.DogetsuShoryaku);
+    CheckBox14->setChecked(options.WarekiInsatsu);
+    SetEditStr(ToQ(stored.EditStr));
+}
+
+StoredCase TUlvanForm::CurrentStoredCase() const {
+    StoredCase stored;
+    stored.Deceased = Deceased();
+    stored.Options = Options();
+    stored.Rows = Schedule();
+    stored.EditStr = ToU16(EditStr());
+    return stored;
 }
 
 bool TUlvanForm::SaveSettings() {
-    bool written = true;
-    {
-        SettingsStore store(m_settingsFile);
-        store.OpenKey(kKeySetData, true);
-        for (int r = 0; r < 9; ++r) {
-            store.WriteBool(Lettered("Tai", r), EveBoxes[static_cast<std::size_t>(r)]->isChecked());
-        }
-        store.WriteBool(QStringLiteral("TmplNamePrint"), CheckBox10->isChecked());
-        store.WriteInteger(QStringLiteral("KaimyoStyle"), KaimyoStyle());
-        store.WriteString(QStringLiteral("TitName"), ComboBox2->currentText());
-        store.WriteString(QStringLiteral("FntName1"), ComboBox3->currentText());
-        store.WriteString(QStringLiteral("FntName2"), ComboBox4->currentText());
-        store.WriteString(QStringLiteral("KiNen"), Edit1->text());
-        store.WriteString(QStringLiteral("KiNengo"), ComboBox1->currentText());
-        store.WriteString(QStringLiteral("KiWanen"), Edit2->text());
-        store.WriteString(QStringLiteral("KiGatsu"), Edit3->text());
-        store.WriteString(QStringLiteral("KiNichi"), Edit4->text());
-        store.WriteString(QStringLiteral("Kaimyo"),
-                          kaimyo->text() + QLatin1Char('/') + yomi->text());
-        store.WriteString(QStringLiteral("Zokumyo"), zokumyo->text());
-        store.WriteString(QStringLiteral("GyoNen"), gyonen->text());
-        written = store.CloseKey() && written;
-    }
-    {
-        SettingsStore store(m_settingsFile);
-        store.OpenKey(kKeyExtendSetUp, true);
-        store.WriteBool(QStringLiteral("HatsuGatsuPrint"), CheckBox11->isChecked());
-        store.WriteBool(QStringLiteral("HyakkaNichiPrint"), CheckBox12->isChecked());
-        store.WriteBool(QStringLiteral("DogetsuShoryaku"), CheckBox13->isChecked());
-        store.WriteBool(QStringLiteral("WarekiInsatsu"), CheckBox14->isChecked());
-        written = store.CloseKey() && written;
-    }
-    {
-        SettingsStore store(m_settingsFile);
-        store.OpenKey(kKey2ndExtend, true);
-        store.WriteBool(QStringLiteral("RubyPrint"), CheckBox15->isChecked());
-        for (int i = 0; i < 8; ++i) {
-            store.WriteInteger(Numbered("Add", i + 1), m_add[static_cast<std::size_t>(i)]);
-        }
-        for (int r = 0; r < 9; ++r) {
-            store.WriteString(Numbered("KiName", r + 1),
-                              NameLabels[static_cast<std::size_t>(r)]->text());
-        }
-        written = store.CloseKey() && written;
-    }
-    {
-        SettingsStore store(m_settingsFile);
-        store.OpenKey(kKeyTmplEdit, true);
-        store.WriteString(QStringLiteral("EditStr"), EditStr());
-        written = store.CloseKey() && written;
-    }
-    return written;
+    return WriteStoredCase(m_settingsFile, CurrentStoredCase());
 }
 
 void TUlvanForm::closeEvent(QCloseEvent* event) {
@@ -984,6 +893,39 @@ void TUlvanForm::SetEditStr(const QString& text) {
     }
 }
 
+FooterLayout TUlvanForm::Footer() const {
+    return FooterLayout::FromStored(ToU16(EditStr()));
+}
+
+void TUlvanForm::SetFooter(const FooterLayout& layout) {
+    SetEditStr(ToQ(layout.ToStored()));
+}
+
+std::vector<std::u16string> TUlvanForm::EraItems() const {
+    std::vector<std::u16string> items;
+    items.reserve(static_cast<std::size_t>(ComboBox1->count()));
+    for (int i = 0; i < ComboBox1->count(); ++i) {
+        items.push_back(ToU16(ComboBox1->itemText(i)));
+    }
+    return items;
+}
+
+QWidget* TUlvanForm::HostWindow() const {
+    return const_cast<TUlvanForm*>(this);
+}
+
+void TUlvanForm::PrintMemorialSheet(bool blank) {
+    RunHook(blank ? OnPrintBlank : OnPrint);
+}
+
+void TUlvanForm::ShowPreview(PreviewKind kind) {
+    if (OnPreview) {
+        OnPreview(kind);
+    } else {
+        m_interaction.Beep(BeepKind::Default);
+    }
+}
+
 void TUlvanForm::ClearFooter() {
     m_interaction.Beep(BeepKind::Exclamation);
     if (m_interaction.Confirm(Interaction::ConfirmKind::Question, QStringLiteral("確認"),
@@ -1023,12 +965,7 @@ void TUlvanForm::EditDetailSettings() {
     for (std::size_t r = 0; r < 9; ++r) {
         NameLabels[r]->setText(ToQ(edited->Schedule[r].Name));
     }
-    std::size_t offset = 0;
-    for (std::size_t r = 0; r < 9; ++r) {
-        if (r != kFirstMonthlyRow) {
-            m_add[offset++] = edited->Schedule[r].Offset;
-        }
-    }
+    m_add = OffsetsOf(edited->Schedule);
     // An eve box set to a new state recomputes on its own; the last recomputation covers
     // the offsets.
     for (std::size_t r = 0; r < 9; ++r) {
@@ -1115,11 +1052,10 @@ SheetOptions TUlvanForm::Options() const {
 
 MemorialSchedule TUlvanForm::Schedule() const {
     MemorialSchedule schedule;
-    std::size_t offset = 0;
+    ulvan::SetOffsets(schedule, m_add);
     for (std::size_t r = 0; r < 9; ++r) {
         MemorialDay& day = schedule[r];
         day.Name = ToU16(NameLabels[r]->text());
-        day.Offset = r == kFirstMonthlyRow ? 0 : m_add[offset++];
         day.Eve = EveBoxes[r]->isChecked();
         day.Month = ToU16(MonthEdits[r]->text());
         day.Day = ToU16(DayEdits[r]->text());

@@ -6,7 +6,9 @@
 
 #include "calendar/Era.h"
 #include "calendar/Schedule.h"
-#include "sheet/SheetInputs.h"
+#include "case/CaseData.h"
+#include "case/CaseHost.h"
+#include "case/StoredCase.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -16,6 +18,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -40,35 +44,53 @@ class UpDown;
 // vertical "@" variants. Never empty while a Japanese face is installed.
 QStringList FontBoxFamilies(const QStringList& families);
 
-class TUlvanForm : public QMainWindow {
+class TUlvanForm : public QMainWindow, public CaseHost {
     Q_OBJECT
 
 public:
     // ---------------------------------------------------------------------------------------
-    // For printing, the preview and the other windows: read the case as it stands now.
+    // The case as the other windows read it (CaseHost): as it stands now.
     // ---------------------------------------------------------------------------------------
 
     // The deceased's data, each field the current text of its control.
-    DeceasedData Deceased() const;
-    // The print options (the footer layout comes from EditList()/EditStr()).
-    SheetOptions Options() const;
+    DeceasedData Deceased() const override;
+    // The print options (the footer layout comes from Footer()/EditStr()).
+    SheetOptions Options() const override;
     // The nine rows as shown: names from the row labels, offsets, eve flags from the eve
     // boxes, and Month/Day/WeekdayText as the result fields hold them now (manual edits
     // included). Row 5 (the first monthly memorial) has offset 0.
-    MemorialSchedule Schedule() const;
+    MemorialSchedule Schedule() const override;
+    FooterLayout Footer() const override;
+    std::vector<std::u16string> EraItems() const override;
+    QDate CurrentDate() const override;
+    QString SettingsFile() const override { return m_settingsFile; }
+    QWidget* HostWindow() const override;
+    // Through the print and preview hooks below.
+    void PrintMemorialSheet(bool blank) override;
+    void ShowPreview(PreviewKind kind) override;
+    // Copies a record read from a file into the controls (western year, era, era year,
+    // month, day, posthumous name, reading, secular name, age), era fields as they stand.
+    void ApplyRecord(const DeceasedData& record) override;
+    void SetFooter(const FooterLayout& layout) override;
+
     // The footer layout: EditList lines, and its stored form (each line followed by CR LF).
     QStringList EditList() const { return m_editList; }
     QString EditStr() const;
     void SetEditStr(const QString& text);
 
+    // The case as it is stored between runs, and filling the window from it in the order
+    // the window's creation loads it.
+    StoredCase CurrentStoredCase() const;
+    void ApplyStoredCase(const StoredCase& stored);
+
     // Command hooks. Each menu item / tool button whose window is built elsewhere calls its
     // hook; an unset hook sounds the default beep. Set by the application at start-up.
-    // The print hooks print what Deceased(), Options(), Schedule() and EditList() give.
-    std::function<void()> OnPrint;       // Print1, ToolButton4: the memorial sheet
-    std::function<void()> OnPrintBlank;  // Print2, ToolButton11: the blank sheet
-    std::function<void()> OnPreview;     // PrintPreview1, ToolButton5
-    std::function<void()> OnAnnualChart; // N4, ToolButton9
-    std::function<void()> OnQuickTable;  // N7, ToolButton10
+    // The print hooks print what the case reads give at the moment of printing.
+    std::function<void()> OnPrint;              // Print1, ToolButton4: the memorial sheet
+    std::function<void()> OnPrintBlank;         // Print2, ToolButton11: the blank sheet
+    std::function<void(PreviewKind)> OnPreview; // PrintPreview1, ToolButton5
+    std::function<void()> OnAnnualChart;        // N4, ToolButton9
+    std::function<void()> OnQuickTable;         // N7, ToolButton10
     // T1, Button3: shows the footer editor on KariList; true when it closed with OK.
     std::function<bool()> OnEditFooter;
     std::function<void()> OnImport; // Open1, ToolButton1
@@ -99,19 +121,14 @@ public:
     // The date "きょう" writes and the age calculator's fallback year; the system date
     // unless set.
     void SetTodayProvider(std::function<QDate()> today) { m_today = std::move(today); }
-    QDate CurrentDate() const;
 
     // Memorial offsets Add1 … Add8 (rows 1-4 and 6-9).
-    std::array<std::int32_t, 8> Offsets() const { return m_add; }
-    void SetOffsets(const std::array<std::int32_t, 8>& offsets) { m_add = offsets; }
+    MemorialOffsets Offsets() const { return m_add; }
+    void SetOffsets(const MemorialOffsets& offsets) { m_add = offsets; }
     // The year at which the age calculator computes ages.
     std::int32_t KeisanNen = 0;
     // Working copy of the footer layout while the footer editor is open.
     QStringList KariList;
-
-    // Copies a record read from a file into the controls (western year, era, era year,
-    // month, day, posthumous name, reading, secular name, age), era fields as they stand.
-    void ApplyRecord(const DeceasedData& record);
 
     // The routines of the date fields.
     void ComputeSchedule();
@@ -128,9 +145,6 @@ public:
 
     // Stores every value of the four keys; false when the store could not be written.
     bool SaveSettings();
-    // The store file this window uses; the other windows open their keys in the same one
-    // (SettingsStore(SettingsFile())), so that tests can move the whole store.
-    QString SettingsFile() const { return m_settingsFile; }
 
 Q_SIGNALS:
     // The window has closed (after saving); the application ends with it.
@@ -157,7 +171,7 @@ private:
     Interaction& m_interaction;
     QString m_settingsFile;
     QWidget* OpenForm = nullptr;
-    std::array<std::int32_t, 8> m_add{6, 13, 20, 27, 34, 41, 48, 99};
+    MemorialOffsets m_add = OffsetsOf(DefaultSchedule());
     QStringList m_editList;
     QString m_storedEra; // held back until the era list is filled
     AskEraTransition m_askEra;

@@ -3,8 +3,8 @@
 // the side chosen last stays down for the next question, so pressing OK at once repeats it.
 #pragma once
 
-#include "app/DialogSupport.h"
 #include "calendar/Era.h"
+#include "ui/DialogSupport.h"
 
 #include <cstddef>
 #include <functional>

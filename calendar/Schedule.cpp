@@ -65,6 +65,20 @@ MemorialSchedule DefaultSchedule() {
     return schedule;
 }
 
+MemorialOffsets OffsetsOf(const MemorialSchedule& schedule) {
+    MemorialOffsets offsets{};
+    for (std::size_t k = 0; k < kOffsetCount; ++k) {
+        offsets[k] = schedule[OffsetRow(k)].Offset;
+    }
+    return offsets;
+}
+
+void SetOffsets(MemorialSchedule& schedule, const MemorialOffsets& offsets) {
+    for (std::size_t k = 0; k < kOffsetCount; ++k) {
+        schedule[OffsetRow(k)].Offset = offsets[k];
+    }
+}
+
 void ClearSchedule(MemorialSchedule& schedule) {
     for (MemorialDay& row : schedule) {
         row.Month.clear();

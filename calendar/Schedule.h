@@ -19,12 +19,29 @@ struct MemorialDay {
     std::u16string Month;
     std::u16string Day;
     std::u16string WeekdayText;
+
+    friend bool operator==(const MemorialDay&, const MemorialDay&) = default;
 };
 
 using MemorialSchedule = std::array<MemorialDay, 9>;
 
 // Row of the first monthly memorial, which follows "same day of the following month".
 inline constexpr std::size_t kFirstMonthlyRow = 4;
+
+// The eight stored offsets (the settings' Add1 … Add8, the detail dialog's offset fields)
+// belong to the rows other than the first monthly one, in row order.
+inline constexpr std::size_t kOffsetCount = 8;
+using MemorialOffsets = std::array<std::int32_t, kOffsetCount>;
+
+// The row that stored offset `k` (0 … 7) belongs to.
+constexpr std::size_t OffsetRow(std::size_t k) {
+    return k < kFirstMonthlyRow ? k : k + 1;
+}
+
+// The offsets of a schedule's rows, and the reverse; the first monthly row's Offset is
+// neither read nor written.
+MemorialOffsets OffsetsOf(const MemorialSchedule& schedule);
+void SetOffsets(MemorialSchedule& schedule, const MemorialOffsets& offsets);
 
 // Names, offsets and eve flags of a first start (also what "標準に戻す" restores), with
 // cleared results.

@@ -91,7 +91,7 @@ std::u16string JoinCommaText(std::span<const std::u16string> fields) {
 
 std::u16string WriteRecordLine(const DeceasedRecord& record) {
     const std::array<std::u16string, 8> fields{
-        record.Kaimyo + u"/" + record.Yomi,
+        JoinNameReading(record.Kaimyo, record.Yomi),
         record.Zokumyo,
         record.KiNen,
         record.KiNengo,
@@ -107,13 +107,9 @@ DeceasedRecord ReadRecordLine(std::u16string_view line) {
     std::vector<std::u16string> fields = SplitCommaText(line);
     fields.resize(8);
     DeceasedRecord record;
-    const std::size_t slash = fields[0].find(u'/');
-    if (slash == std::u16string::npos) {
-        record.Kaimyo = std::move(fields[0]);
-    } else {
-        record.Kaimyo = fields[0].substr(0, slash);
-        record.Yomi = fields[0].substr(slash + 1);
-    }
+    NameAndReading name = SplitNameReading(fields[0]);
+    record.Kaimyo = std::move(name.Name);
+    record.Yomi = name.Reading.value_or(std::u16string());
     record.Zokumyo = std::move(fields[1]);
     record.KiNen = std::move(fields[2]);
     record.KiNengo = std::move(fields[3]);

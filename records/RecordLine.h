@@ -3,6 +3,8 @@
 // file's encoding and line endings belong to the import and append windows.
 #pragma once
 
+#include "case/CaseData.h"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,10 +12,9 @@
 
 namespace ulvan {
 
-// The main window's texts of one deceased, unchanged (digits and blanks as typed).
-struct DeceasedRecord {
-    std::u16string Kaimyo, Yomi, Zokumyo, KiNen, KiNengo, KiWanen, KiGatsu, KiNichi, GyoNen;
-};
+// A record holds the main window's texts of one deceased, unchanged (digits and blanks as
+// typed).
+using DeceasedRecord = DeceasedData;
 
 // Reading: fields are separated by commas; blanks and control characters between fields are
 // skipped; an unquoted field ends at a blank, a control character or a comma (so an unquoted

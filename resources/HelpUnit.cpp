@@ -1,6 +1,6 @@
 #include "resources/HelpUnit.h"
 
-#include "app/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
 #include <QTextBrowser>
 #include <QVBoxLayout>

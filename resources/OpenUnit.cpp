@@ -1,7 +1,7 @@
 #include "resources/OpenUnit.h"
 
-#include "app/DialogSupport.h"
 #include "sheet/Fonts.h"
+#include "ui/DialogSupport.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,7 +1,7 @@
 // The about box: the program's name, its version and the emblem, with one OK button.
 #pragma once
 
-#include "app/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
 class QLabel;
 class QPushButton;

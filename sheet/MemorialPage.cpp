@@ -5,7 +5,6 @@
 #include "sheet/SheetRenderer.h"
 
 #include <QPainter>
-#include <QPrinter>
 
 namespace ulvan {
 
@@ -41,19 +40,6 @@ void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
         BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, false);
     const SheetMapping mapping = SheetMapping::Screen(previewWidth, previewHeight);
     DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, request));
-}
-
-PageMetrics PrinterPageMetrics(const QPrinter& printer) {
-    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-    const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
-    PageMetrics page;
-    page.Width = SheetRound(paper.width());
-    page.Height = SheetRound(paper.height());
-    page.OffsetX = SheetRound(printable.left() - paper.left());
-    page.OffsetY = SheetRound(printable.top() - paper.top());
-    page.PrintableWidth = SheetRound(printable.width());
-    page.PrintableHeight = SheetRound(printable.height());
-    return page;
 }
 
 void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,

@@ -6,15 +6,14 @@
 
 #include "calendar/Messages.h"
 #include "calendar/Schedule.h"
+#include "case/CaseData.h"
 #include "footer/FooterModel.h"
 #include "footer/FooterRenderer.h"
 #include "sheet/Canvas.h"
 #include "sheet/PageMetrics.h"
-#include "sheet/SheetInputs.h"
 
 class QPagedPaintDevice;
 class QPainter;
-class QPrinter;
 
 namespace ulvan {
 
@@ -35,9 +34,6 @@ void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInp
 // for a page of previewWidth x previewHeight pixels (one footer request per showing).
 void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
                          MemorialSheetInputs& inputs, FooterDrawRequest& request);
-
-// The page metrics of a printer as it is set up now, in its device pixels.
-PageMetrics PrinterPageMetrics(const QPrinter& printer);
 
 // The printed sheet on a page of `paper` turned to the reading view: `painter` draws on a
 // landscape device of paper height x paper width (long side across); the sheet is drawn as

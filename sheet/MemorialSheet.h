@@ -6,7 +6,7 @@
 #pragma once
 
 #include "calendar/Schedule.h"
-#include "sheet/SheetInputs.h"
+#include "case/CaseData.h"
 #include "sheet/SheetLayout.h"
 
 #include <array>

@@ -1,10 +1,10 @@
 #include "sheet/PrevUnit.h"
 
-#include "app/Interaction.h"
 #include "sheet/Fonts.h"
 #include "sheet/MemorialPage.h"
 #include "sheet/PrintSheet.h"
 #include "sheet/SheetRenderer.h"
+#include "ui/Interaction.h"
 
 #include <QEvent>
 #include <QPaintEvent>

@@ -1,7 +1,8 @@
 #include "sheet/PrintSheet.h"
 
-#include "app/Interaction.h"
 #include "calendar/TextUtil.h"
+#include "sheet/PrinterMetrics.h"
+#include "ui/Interaction.h"
 
 #include <QPainter>
 #include <QPrinter>

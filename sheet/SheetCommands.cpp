@@ -1,32 +1,28 @@
 #include "sheet/SheetCommands.h"
 
-#include "app/UlvanMain.h"
 #include "sheet/PrevUnit.h"
 
 namespace ulvan {
 
-MemorialSheetInputs SheetCommands::ReadInputs(const TUlvanForm& main) {
+MemorialSheetInputs SheetCommands::ReadInputs(const CaseHost& host) {
     MemorialSheetInputs inputs;
-    inputs.Deceased = main.Deceased();
-    inputs.Options = main.Options();
-    inputs.Schedule = main.Schedule();
-    inputs.Footer = FooterLayout::FromStored(main.EditStr().toStdU16String());
+    inputs.Deceased = host.Deceased();
+    inputs.Options = host.Options();
+    inputs.Schedule = host.Schedule();
+    inputs.Footer = host.Footer();
     return inputs;
 }
 
-SheetCommands::SheetCommands(TUlvanForm& main, Interaction& interaction)
+SheetCommands::SheetCommands(CaseHost& host, Interaction& interaction)
     : m_printer(
-          interaction, [&main] { return ReadInputs(main); },
-          [&main](const FooterLayout& layout) {
-              main.SetEditStr(QString::fromStdU16String(layout.ToStored()));
-          },
-          &main)
-    , m_preview(std::make_unique<TPrevForm>(m_printer, &main)) {
-    main.OnPrint = [this] { m_printer.PrintMemorialSheet(false); };
-    main.OnPrintBlank = [this] { m_printer.PrintMemorialSheet(true); };
-    main.OnPreview = [this] { m_preview->ShowPreview(0); };
-}
+          interaction, [&host] { return ReadInputs(host); },
+          [&host](const FooterLayout& layout) { host.SetFooter(layout); }, host.HostWindow())
+    , m_preview(std::make_unique<TPrevForm>(m_printer, host.HostWindow())) {}
 
 SheetCommands::~SheetCommands() = default;
+
+void SheetCommands::ShowPreview(PreviewKind kind) {
+    m_preview->ShowPreview(static_cast<std::int32_t>(kind));
+}
 
 } // namespace ulvan

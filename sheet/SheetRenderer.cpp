@@ -1,5 +1,6 @@
 #include "sheet/SheetRenderer.h"
 
+#include "sheet/QtText.h"
 #include "sheet/SheetArt.h"
 
 #include <QString>
@@ -12,10 +13,6 @@ namespace ulvan {
 namespace {
 
 constexpr int kScreenEscapement = 2700;
-
-QString ToQString(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 
@@ -58,7 +55,7 @@ void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping
                     }
                 } else if constexpr (std::is_same_v<T, SheetFont>) {
                     FontSpec font;
-                    font.Face = ToQString(e.Face);
+                    font.Face = ToQ(e.Face);
                     font.CellHeight = mapping.FontHeight(e);
                     font.Weight = 400;
                     font.Escapement = escapement;
@@ -68,7 +65,7 @@ void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping
                         return;
                     }
                     const DevicePoint p = mapping.Map(e.X, e.Y);
-                    canvas.TextOut(p.X, p.Y, ToQString(e.Text));
+                    canvas.TextOut(p.X, p.Y, ToQ(e.Text));
                 } else if constexpr (std::is_same_v<T, SheetFooter>) {
                     if (footer) {
                         footer(canvas, mapping, e);

@@ -4,7 +4,7 @@
 // fails the running test (and is answered No / cancelled so the code under test can go on).
 #pragma once
 
-#include "app/Interaction.h"
+#include "ui/Interaction.h"
 
 #include <QString>
 #include <QStringList>

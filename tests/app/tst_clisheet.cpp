@@ -1,7 +1,8 @@
 // `ulvan sheet`: the stored case read in the main window's order, and the PDF it writes.
 // The settings store lives in a temporary XDG_CONFIG_HOME.
+#include "StoreKeys.h"
 #include "app/CliSheet.h"
-#include "app/SettingsStore.h"
+#include "case/SettingsStore.h"
 #include "sheet/PrintSheet.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <vector>
 
 using namespace ulvan;
+using namespace ulvan::test;
 
 namespace {
 

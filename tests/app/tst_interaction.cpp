@@ -2,7 +2,7 @@
 // real one's construction.
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
-#include "app/QtInteraction.h"
+#include "ui/QtInteraction.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -5,11 +5,11 @@
 #include "ScriptedInteraction.h"
 #include "Typing.h"
 #include "app/AgeCalUnit.h"
-#include "app/DialogSupport.h"
 #include "app/KaiUnit.h"
 #include "app/ShosaiUnit.h"
 #include "app/UlvanMain.h"
 #include "calendar/Schedule.h"
+#include "ui/DialogSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>

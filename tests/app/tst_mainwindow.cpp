@@ -3,14 +3,14 @@
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
 #include "Typing.h"
-#include "app/DialogSupport.h"
 #include "app/UlvanMain.h"
-#include "app/UpDown.h"
 #include "calendar/DateCalc.h"
 #include "calendar/NengoUnit.h"
 #include "calendar/Schedule.h"
 #include "calendar/TextUtil.h"
 #include "sheet/Fonts.h"
+#include "ui/DialogSupport.h"
+#include "ui/UpDown.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,11 @@
 // The settings store on its own, and the main window's load at creation and save at close:
 // a closed window's case comes back at the next start, computed with the stored rows.
 #include "ScriptedInteraction.h"
-#include "app/DialogSupport.h"
-#include "app/SettingsStore.h"
+#include "StoreKeys.h"
 #include "app/UlvanMain.h"
 #include "calendar/Schedule.h"
+#include "case/SettingsStore.h"
+#include "ui/DialogSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <memory>
 
 using namespace ulvan;
+using namespace ulvan::test;
 
 namespace {
 

@@ -3,6 +3,7 @@
 // routine and the preview window.
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
+#include "app/Application.h"
 #include "app/UlvanMain.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/SheetCommands.h"
@@ -77,6 +78,7 @@ void TestSheetCommands::CommandsReachPrintAndPreview() {
     ScriptedInteraction ui;
     TUlvanForm main(ui, SettingsFile());
     SheetCommands commands(main, ui);
+    ConnectSheetCommands(main, commands);
     main.ComboBox2->setEditText(QString());
     auto* item = main.findChild<QAction*>(action);
     QVERIFY(item != nullptr);

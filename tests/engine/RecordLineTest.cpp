@@ -91,6 +91,23 @@ INSTANTIATE_TEST_SUITE_P(
                     Fields{u"釋浄心/しゃくじょうしん", u"山田 太郎", u"2019", u"令和", u" 1", u"5",
                            u"1", u"88"}));
 
+// A record in the order of the line's fields.
+DeceasedRecord Rec(std::u16string kaimyo, std::u16string yomi, std::u16string zokumyo,
+                   std::u16string kiNen, std::u16string kiNengo, std::u16string kiWanen,
+                   std::u16string kiGatsu, std::u16string kiNichi, std::u16string gyoNen) {
+    DeceasedRecord record;
+    record.Kaimyo = std::move(kaimyo);
+    record.Yomi = std::move(yomi);
+    record.Zokumyo = std::move(zokumyo);
+    record.KiNen = std::move(kiNen);
+    record.KiNengo = std::move(kiNengo);
+    record.KiWanen = std::move(kiWanen);
+    record.KiGatsu = std::move(kiGatsu);
+    record.KiNichi = std::move(kiNichi);
+    record.GyoNen = std::move(gyoNen);
+    return record;
+}
+
 struct RecordCase {
     const char* name;
     DeceasedRecord record;
@@ -119,24 +136,23 @@ TEST_P(RecordLineTest, ReadsItBackUnchanged) {
 
 INSTANTIATE_TEST_SUITE_P(
     Records, RecordLineTest,
-    testing::Values(RecordCase{"Typical",
-                               {u"釋浄心", u"しゃくじょうしん", u"山田太郎", u"2019", u"令和",
-                                u" 1", u"5", u"1", u"88"},
-                               u"釋浄心/しゃくじょうしん,山田太郎,2019,令和,\" 1\",5,1,88"},
-                    RecordCase{
-                        "EmptyReading",
-                        {u"釋浄心", u"", u"山田太郎", u"2018", u"平成", u"30", u"3", u"9", u"77"},
-                        u"釋浄心/,山田太郎,2018,平成,30,3,9,77"},
-                    RecordCase{"AllEmpty", {}, u"/,,,,,,,"},
-                    RecordCase{"CommaInSecularName",
-                               {u"a", u"b", u"山田,太郎", u"", u"", u"", u"", u"", u""},
-                               u"a/b,\"山田,太郎\",,,,,,"},
-                    RecordCase{"BlankInName",
-                               {u"釋 浄心", u"", u"", u"1989", u"昭和", u"64", u"1", u"7", u""},
-                               u"\"釋 浄心/\",,1989,昭和,64,1,7,"},
-                    RecordCase{"SlashInReading",
-                               {u"名", u"よみ/さらに", u"", u"", u"", u"", u"", u"", u""},
-                               u"名/よみ/さらに,,,,,,,"}),
+    testing::Values(
+        RecordCase{"Typical",
+                   Rec(u"釋浄心", u"しゃくじょうしん", u"山田太郎", u"2019", u"令和", u" 1", u"5",
+                       u"1", u"88"),
+                   u"釋浄心/しゃくじょうしん,山田太郎,2019,令和,\" 1\",5,1,88"},
+        RecordCase{"EmptyReading",
+                   Rec(u"釋浄心", u"", u"山田太郎", u"2018", u"平成", u"30", u"3", u"9", u"77"),
+                   u"釋浄心/,山田太郎,2018,平成,30,3,9,77"},
+        RecordCase{"AllEmpty", {}, u"/,,,,,,,"},
+        RecordCase{"CommaInSecularName",
+                   Rec(u"a", u"b", u"山田,太郎", u"", u"", u"", u"", u"", u""),
+                   u"a/b,\"山田,太郎\",,,,,,"},
+        RecordCase{"BlankInName",
+                   Rec(u"釋 浄心", u"", u"", u"1989", u"昭和", u"64", u"1", u"7", u""),
+                   u"\"釋 浄心/\",,1989,昭和,64,1,7,"},
+        RecordCase{"SlashInReading", Rec(u"名", u"よみ/さらに", u"", u"", u"", u"", u"", u"", u""),
+                   u"名/よみ/さらに,,,,,,,"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct ReadCase {

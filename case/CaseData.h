@@ -1,11 +1,13 @@
-// What the printed sheets read from the main window when drawing starts, as plain values.
+// The case the main window holds, as plain values: the deceased's data and the print options.
 // The main window fills these from its controls (texts as they stand, unvalidated); the
-// sheet layouts, the print commands, the preview and `ulvan sheet` take them by value and
-// never write back.
+// sheets, the print commands, the preview, the record file and `ulvan sheet` take them by
+// value and never write back. Standard library only.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace ulvan {
 
@@ -40,5 +42,20 @@ struct SheetOptions {
 
     friend bool operator==(const SheetOptions&, const SheetOptions&) = default;
 };
+
+// The posthumous name and its reading travel as one text, name + "/" + reading (the stored
+// case, the record file's first field).
+struct NameAndReading {
+    std::u16string Name;
+    // Absent when the text had no "/": the reading field keeps what it holds.
+    std::optional<std::u16string> Reading;
+};
+
+// Splits at the first "/": the text before it is the name, all after it (later "/"
+// included, possibly empty) the reading.
+NameAndReading SplitNameReading(std::u16string_view text);
+
+// The joined form; the "/" is written even when the reading is empty.
+std::u16string JoinNameReading(std::u16string_view name, std::u16string_view reading);
 
 } // namespace ulvan

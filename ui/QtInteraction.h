@@ -2,7 +2,7 @@
 // dialogs. Every box is centred on the screen, whatever window asked for it.
 #pragma once
 
-#include "app/Interaction.h"
+#include "ui/Interaction.h"
 
 namespace ulvan {
 

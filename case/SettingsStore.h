@@ -3,6 +3,8 @@
 // INI file (by default $XDG_CONFIG_HOME/Pelvo/Dorim.conf) in the group "1.0/SetData".
 // Booleans and integers are stored as integers, Booleans as 1 and 0.
 //
+// The key and value names the program uses are those of StoredCase.cpp.
+//
 // Each user opens a fresh store per key group, reads or writes, closes and discards it;
 // nothing is cached between uses. Writing replaces the file atomically, so a failed write
 // leaves the earlier settings readable.
@@ -60,13 +62,5 @@ private:
     QString m_group;
     bool m_open = false;
 };
-
-// The key paths of the stored settings.
-inline const QString kKeyRoot = QStringLiteral("\\Software\\Pelvo\\Dorim\\1.0\\");
-inline const QString kKeySetData = kKeyRoot + QStringLiteral("SetData");
-inline const QString kKeyExtendSetUp = kKeyRoot + QStringLiteral("ExtendSetUp");
-inline const QString kKey2ndExtend = kKeyRoot + QStringLiteral("2ndExtend");
-inline const QString kKeyTmplEdit = kKeyRoot + QStringLiteral("TmplEdit");
-inline const QString kKeyNenkaiSel = kKeyRoot + QStringLiteral("NenkaiSel");
 
 } // namespace ulvan

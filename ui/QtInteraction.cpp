@@ -1,4 +1,6 @@
-#include "app/QtInteraction.h"
+#include "ui/QtInteraction.h"
+
+#include "sheet/QtText.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -44,7 +46,7 @@ void QtInteraction::ShowMessage(std::u16string_view text) {
     box.setWindowTitle(MessageCaption());
     // Messages may quote file names and user text; nothing in them is markup.
     box.setTextFormat(Qt::PlainText);
-    box.setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    box.setText(ToQ(text));
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
 }

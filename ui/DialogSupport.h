@@ -3,6 +3,8 @@
 // labels placed at design coordinates, and length limits that bind typing only.
 #pragma once
 
+#include "sheet/QtText.h"
+
 #include <QColor>
 #include <QDialog>
 #include <QFont>
@@ -43,13 +45,6 @@ void LimitUserInput(QLineEdit* edit, int maxChars);
 
 // Characters (code points) of a text.
 qsizetype CharCount(const QString& text);
-
-inline QString ToQ(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline std::u16string ToU16(const QString& text) {
-    return text.toStdU16String();
-}
 
 // A dialog that centres itself on the screen each time it is shown.
 class CentredDialog : public QDialog {

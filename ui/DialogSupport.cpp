@@ -1,4 +1,4 @@
-#include "app/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
 #include "sheet/Fonts.h"
 

@@ -1,0 +1,20 @@
+// The one conversion between the engine's UTF-16 texts and Qt's strings. Both hold UTF-16
+// code units, so the conversion copies the units unchanged, unpaired surrogates included.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace ulvan {
+
+inline QString ToQ(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::u16string ToU16(const QString& text) {
+    return text.toStdU16String();
+}
+
+} // namespace ulvan
