@@ -1,10 +1,13 @@
 #include "app/CliSheet.h"
 
 #include "calendar/TextUtil.h"
+#include "case/AtomicFile.h"
 #include "case/StoredCase.h"
 #include "sheet/MemorialSheet.h"
 #include "sheet/PrintSheet.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
@@ -64,42 +67,42 @@ MemorialSheetInputs LoadStoredSheetInputs(const QString& settingsFile, MessageSi
     return inputs;
 }
 
-int RunSheetCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream& err) {
     (void)out;
-    QString pdf;
-    bool blank = false;
+    if (!args.Positional.empty()) {
+        err << "ulvan sheet: 余分な引数 '" << args.Positional.front()
+            << "' があります (unexpected argument)\n";
+        return kWrongCall;
+    }
+    const std::string* pdfArgument = args.Value("pdf");
+    if (pdfArgument == nullptr || pdfArgument->empty()) {
+        err << "ulvan sheet: --pdf FILE を指定してください (--pdf FILE is required)\n";
+        return kWrongCall;
+    }
+    // The name as the system spells it. A name that does not come back to the same bytes
+    // (not valid in the system's encoding) would create a different file: refused.
+    const QByteArray pdfBytes = QByteArray::fromStdString(*pdfArgument);
+    const QString pdf = QFile::decodeName(pdfBytes);
+    if (QFile::encodeName(pdf) != pdfBytes) {
+        err << "ulvan sheet: ファイル名 '" << pdf.toStdString()
+            << "' は UTF-8 ではないため扱えません (the file name is not valid UTF-8)\n";
+        return kWrongCall;
+    }
     QPageSize::PageSizeId paper = QPageSize::A4;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--blank") {
-            blank = true;
-        } else if (arg == "--pdf" || arg == "--paper") {
-            if (i + 1 == args.size()) {
-                err << "ulvan sheet: option '" << arg << "' needs a value\n";
-                return kWrongCall;
-            }
-            const std::string& value = args[++i];
-            if (arg == "--pdf") {
-                pdf = QString::fromStdString(value);
-            } else if (value == "A4") {
-                paper = QPageSize::A4;
-            } else if (value == "B5") {
-                paper = QPageSize::JisB5;
-            } else if (value == "A3") {
-                paper = QPageSize::A3;
-            } else {
-                err << "ulvan sheet: unknown paper '" << value << "' (A4, B5 or A3)\n";
-                return kWrongCall;
-            }
+    if (const std::string* value = args.Value("paper")) {
+        if (*value == "A4") {
+            paper = QPageSize::A4;
+        } else if (*value == "B5") {
+            paper = QPageSize::JisB5;
+        } else if (*value == "A3") {
+            paper = QPageSize::A3;
         } else {
-            err << "ulvan sheet: unknown argument '" << arg << "'\n";
+            err << "ulvan sheet: 用紙 '" << *value
+                << "' はありません。A4・B5・A3 のどれかです (unknown paper)\n";
             return kWrongCall;
         }
     }
-    if (pdf.isEmpty()) {
-        err << "ulvan sheet: --pdf FILE is required\n";
-        return kWrongCall;
-    }
+    const bool blank = args.Has("blank");
 
     const auto application = EnsureGuiApplication();
     StreamSink messages(err);
@@ -112,22 +115,32 @@ int RunSheetCommand(std::span<const std::string> args, std::ostream& out, std::o
         messages.ShowMessage(kTitleMissingMessage.toStdU16String());
     }
 
-    QPdfWriter writer(pdf);
-    writer.setResolution(kPdfResolution);
-    writer.setTitle(QString::fromStdU16String(SheetTitle(inputs.Options.TitName)));
-    writer.setCreator(QStringLiteral("Ulvan表"));
-    writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Landscape, QMarginsF()));
-    const QRect full = writer.pageLayout().fullRectPixels(kPdfResolution);
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        err << "ulvan sheet: cannot write '" << pdf.toStdString() << "'\n";
-        return kWriteFailed;
+    // The whole PDF is made in memory and then replaces the file in one step, so a write
+    // that fails part way leaves no truncated file and keeps an earlier one.
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        writer.setResolution(kPdfResolution);
+        writer.setTitle(QString::fromStdU16String(SheetTitle(inputs.Options.TitName)));
+        writer.setCreator(QStringLiteral("Ulvan表"));
+        writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Landscape, QMarginsF()));
+        const QRect full = writer.pageLayout().fullRectPixels(kPdfResolution);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            err << "ulvan sheet: PDF を作れません (the PDF could not be started)\n";
+            return kWriteFailed;
+        }
+        // The landscape page's height is the portrait paper's width.
+        FooterDrawRequest request(&messages);
+        DrawMemorialReadingPage(painter, full.height(), full.width(), inputs, blank, request);
+        if (!painter.end()) {
+            err << "ulvan sheet: PDF を作れません (the PDF could not be finished)\n";
+            return kWriteFailed;
+        }
     }
-    // The landscape page's height is the portrait paper's width.
-    FooterDrawRequest request(&messages);
-    DrawMemorialReadingPage(painter, full.height(), full.width(), inputs, blank, request);
-    if (!painter.end()) {
-        err << "ulvan sheet: writing '" << pdf.toStdString() << "' failed\n";
+    if (const FileWriteResult written = WriteFileAtomically(pdf, document.data()); !written) {
+        err << "ulvan sheet: " << written.Message.toStdString() << '\n';
         return kWriteFailed;
     }
     return 0;

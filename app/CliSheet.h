@@ -3,12 +3,13 @@
 // window loads them, so the PDF shows what the window would print after start-up.
 #pragma once
 
+#include "app/CommandLineOptions.h"
 #include "sheet/MemorialPage.h"
 
 #include <QString>
 
+#include <array>
 #include <iosfwd>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,8 +27,15 @@ inline constexpr std::string_view kSheetHelpEn =
 // eve flags, and the footer. Messages of the computation go to `messages` (may be null).
 MemorialSheetInputs LoadStoredSheetInputs(const QString& settingsFile, MessageSink* messages);
 
-// Runs the subcommand; args are those after "sheet". 0 on success, 1 when the PDF could not
-// be written, 2 for a wrong call.
-int RunSheetCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+inline constexpr std::array<OptionSpec, 3> kSheetOptions{{
+    {"pdf", true},
+    {"blank", false},
+    {"paper", true},
+}};
+
+// Runs the subcommand with its options read by kSheetOptions. 0 on success, 1 when the PDF
+// could not be written (an earlier file of that name is then left as it was), 2 for a wrong
+// call.
+int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream& err);
 
 } // namespace ulvan

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "app/CliSheet.h"
+#include "app/CommandOutput.h"
 
 #include "annual/Nenkai.h"
+#include "calendar/DateCalc.h"
 #include "calendar/Era.h"
 #include "calendar/Messages.h"
 #include "calendar/Schedule.h"
@@ -16,18 +18,6 @@
 
 namespace ulvan {
 namespace {
-
-using Args = std::span<const std::string>;
-
-struct Subcommand {
-    std::string_view Name;
-    std::string_view Usage;  // arguments after the name
-    std::string_view HelpJa; // one line each
-    std::string_view HelpEn;
-    // Returns the exit code; after a wrong call (kWrongCall, message already written) the
-    // dispatcher adds the usage line.
-    int (*Run)(Args args, std::ostream& out, std::ostream& err);
-};
 
 constexpr int kWrongCall = 2;
 
@@ -78,33 +68,60 @@ std::vector<std::string> SplitAtCommas(std::string_view text) {
     }
 }
 
-// "--help" among a subcommand's options (before a "--").
-bool AskedForHelp(Args args) {
-    for (const std::string& arg : args) {
-        if (arg == "--")
-            return false;
-        if (arg == "--help" || arg == "-h")
+// Name texts become fields of the tab-separated output: a tab or a line break in one would
+// add fields or records that are not there.
+bool BreaksTheRecord(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte == 0x7F)
+            return true;
+        // NEL (U+0085), LINE SEPARATOR (U+2028) and PARAGRAPH SEPARATOR (U+2029) in UTF-8.
+        const std::string_view rest = text.substr(i);
+        if (rest.starts_with("\xC2\x85") || rest.starts_with("\xE2\x80\xA8") ||
+            rest.starts_with("\xE2\x80\xA9"))
             return true;
     }
     return false;
 }
 
-const std::string* OptionValue(const ParsedArguments& parsed, std::string_view name) {
-    const auto found = parsed.Options.find(name);
-    return found == parsed.Options.end() ? nullptr : &found->second;
+// A date that does not exist is still read as the window reads it (the result goes to the
+// output as the window would show it), with a warning naming the field. With
+// `zeroNotGiven`, a month or day of 0 means "not given" and is no warning.
+struct DateFieldNames {
+    std::string_view Month; // "MONTH", "--month"
+    std::string_view Day;
+};
+
+void WarnIfNoSuchDate(std::string_view command, std::int32_t year, std::int32_t month,
+                      std::int32_t day, bool zeroNotGiven, DateFieldNames fields,
+                      std::ostream& err) {
+    const auto warn = [&](std::string_view ja, std::string_view field, std::int32_t value,
+                          std::string_view where) {
+        err << "ulvan " << command << ": 警告: " << ja << "（" << field << "）の " << value << " は"
+            << where
+            << "ありません。ウィンドウと同じ読み方で計算した結果を出力します。 (warning: " << field
+            << ' ' << value << " does not exist)\n";
+    };
+    if (zeroNotGiven && month == 0)
+        return;
+    if (month < 1 || month > 12) {
+        warn("月", fields.Month, month, "");
+        return;
+    }
+    if (zeroNotGiven && day == 0)
+        return;
+    if (day < 1 || day > MonthDays(year, month))
+        warn("日", fields.Day, day,
+             " " + std::to_string(year) + "年" + std::to_string(month) + "月に");
 }
 
-int RunSchedule(Args args, std::ostream& out, std::ostream& err) {
+int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "schedule";
-    constexpr std::array<std::string_view, 3> known{"offsets", "eve", "names"};
-    const auto parsed = ParseArguments(args, known, err);
-    if (!parsed)
-        return kWrongCall; // ParseArguments said why
-    if (parsed->Positional.size() != 3)
+    if (parsed.Positional.size() != 3)
         return WrongCall(kName, "give the year, month and day of death", err);
 
     MemorialSchedule schedule = DefaultSchedule();
-    if (const std::string* offsets = OptionValue(*parsed, "offsets")) {
+    if (const std::string* offsets = parsed.Value("offsets")) {
         // The eight stored offsets skip the first monthly row, which has none.
         const std::vector<std::string> parts = SplitAtCommas(*offsets);
         if (parts.size() != kOffsetCount)
@@ -118,34 +135,46 @@ int RunSchedule(Args args, std::ostream& out, std::ostream& err) {
         }
         SetOffsets(schedule, values);
     }
-    if (const std::string* eve = OptionValue(*parsed, "eve")) {
+    if (const std::string* eve = parsed.Value("eve")) {
         if (eve->size() != schedule.size() || eve->find_first_not_of("01") != std::string::npos)
             return WrongCall(kName, "--eve needs nine flags 0 or 1, such as 111101111", err);
         for (std::size_t i = 0; i < schedule.size(); ++i)
             schedule[i].Eve = (*eve)[i] == '1';
     }
-    if (const std::string* names = OptionValue(*parsed, "names")) {
+    if (const std::string* names = parsed.Value("names")) {
         const std::vector<std::string> parts = SplitAtCommas(*names);
         if (parts.size() != schedule.size())
             return WrongCall(kName, "--names needs nine names separated by commas", err);
-        for (std::size_t i = 0; i < schedule.size(); ++i)
+        for (std::size_t i = 0; i < schedule.size(); ++i) {
+            if (BreaksTheRecord(parts[i]))
+                return WrongCall(kName,
+                                 "--names の " + std::to_string(i + 1) +
+                                     " 番目の名称にタブ・改行などの制御文字があります "
+                                     "(a name may not hold a tab or a line break)",
+                                 err);
             schedule[i].Name = FromUtf8(parts[i]);
+        }
     }
 
+    const std::u16string year = FromUtf8(parsed.Positional[0]);
+    const std::u16string month = FromUtf8(parsed.Positional[1]);
+    const std::u16string day = FromUtf8(parsed.Positional[2]);
+    // Texts that are not integers clear the schedule, as in the window: nothing to warn of.
+    const auto y = ParseInt(year);
+    const auto m = ParseInt(month);
+    const auto d = ParseInt(day);
+    if (y && m && d)
+        WarnIfNoSuchDate(kName, *y, *m, *d, false, {"MONTH", "DAY"}, err);
     StreamMessages messages(err);
-    ComputeSchedule(FromUtf8(parsed->Positional[0]), FromUtf8(parsed->Positional[1]),
-                    FromUtf8(parsed->Positional[2]), schedule, &messages);
-    for (const MemorialDay& day : schedule)
-        WriteRecord(out, {day.Name, day.Month, day.Day, day.WeekdayText});
+    ComputeSchedule(year, month, day, schedule, &messages);
+    for (const MemorialDay& row : schedule)
+        WriteRecord(out, {row.Name, row.Month, row.Day, row.WeekdayText});
     return 0;
 }
 
-int RunWareki(Args args, std::ostream& out, std::ostream& err) {
+int RunWareki(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "wareki";
-    const auto parsed = ParseArguments(args, {}, err);
-    if (!parsed)
-        return kWrongCall; // ParseArguments said why
-    const std::vector<std::string>& texts = parsed->Positional;
+    const std::vector<std::string>& texts = parsed.Positional;
     if (texts.size() != 1 && texts.size() != 3)
         return WrongCall(kName, "give a year, or a year, month and day", err);
 
@@ -157,24 +186,25 @@ int RunWareki(Args args, std::ostream& out, std::ostream& err) {
     }
     const std::int32_t month = texts.size() == 3 ? ParseIntOr(FromUtf8(texts[1]), 0) : 0;
     const std::int32_t day = texts.size() == 3 ? ParseIntOr(FromUtf8(texts[2]), 0) : 0;
+    WarnIfNoSuchDate(kName, *year, month, day, true, {"MONTH", "DAY"}, err);
     WriteRecord(out, {WarekiOf(*year, month, day)});
     return 0;
 }
 
-int RunAnnual(Args args, std::ostream& out, std::ostream& err) {
+int RunAnnual(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "annual";
-    constexpr std::array<std::string_view, 2> known{"month", "day"};
-    const auto parsed = ParseArguments(args, known, err);
-    if (!parsed)
-        return kWrongCall; // ParseArguments said why
-    if (parsed->Positional.size() != 1)
+    if (parsed.Positional.size() != 1)
         return WrongCall(kName, "give the year of death", err);
 
-    const std::string* month = OptionValue(*parsed, "month");
-    const std::string* day = OptionValue(*parsed, "day");
-    const auto results =
-        ComputeNenkai(FromUtf8(parsed->Positional[0]), month ? FromUtf8(*month) : std::u16string(),
-                      day ? FromUtf8(*day) : std::u16string());
+    const std::string* month = parsed.Value("month");
+    const std::string* day = parsed.Value("day");
+    const std::u16string yearText = FromUtf8(parsed.Positional[0]);
+    const std::u16string monthText = month ? FromUtf8(*month) : std::u16string();
+    const std::u16string dayText = day ? FromUtf8(*day) : std::u16string();
+    if (const auto year = ParseInt(yearText))
+        WarnIfNoSuchDate(kName, *year, ParseIntOr(monthText, 0), ParseIntOr(dayText, 0), true,
+                         {"--month", "--day"}, err);
+    const auto results = ComputeNenkai(yearText, monthText, dayText);
     const auto items = NenkaiItems();
     for (std::size_t i = 0; i < items.size(); ++i) {
         // A year that is not an integer leaves the result fields empty.
@@ -185,16 +215,13 @@ int RunAnnual(Args args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
-int RunQuickTable(Args args, std::ostream& out, std::ostream& err) {
+int RunQuickTable(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "quicktable";
-    const auto parsed = ParseArguments(args, {}, err);
-    if (!parsed)
-        return kWrongCall; // ParseArguments said why
-    if (parsed->Positional.size() != 1)
+    if (parsed.Positional.size() != 1)
         return WrongCall(kName, "give the year", err);
 
     // As the window opens: era fields from the year, then the table from all three fields.
-    const std::u16string edit2 = FromUtf8(parsed->Positional[0]);
+    const std::u16string edit2 = FromUtf8(parsed.Positional[0]);
     const EraFields era = SyncFiscalEra(edit2);
     const std::vector<std::u16string> items = EraComboItems();
     // The combo shows an era name only when it is one of its items.
@@ -209,6 +236,9 @@ int RunQuickTable(Args args, std::ostream& out, std::ostream& err) {
     return 0;
 }
 
+constexpr std::array<OptionSpec, 3> kScheduleOptions{{{"offsets"}, {"eve"}, {"names"}}};
+constexpr std::array<OptionSpec, 2> kAnnualOptions{{{"month"}, {"day"}}};
+
 // The subcommands; adding one is adding a row.
 constexpr std::array<Subcommand, 5> kSubcommands{{
     {"schedule", "YEAR MONTH DAY [--offsets A1,...,A8] [--eve 111101111] [--names N1,...,N9]",
@@ -216,17 +246,24 @@ constexpr std::array<Subcommand, 5> kSubcommands{{
      "オフセット A1〜A8 は初月忌を除く8行、逮夜と名称は9行分。",
      "Memorial days of the first hundred days: name, month, day, weekday. The eight offsets "
      "skip the first monthly row; eve flags and names cover all nine rows.",
-     RunSchedule},
-    {"wareki", "YEAR [MONTH DAY]", "西暦の年月日を和暦（年号と年）に変換します。",
-     "Converts a western date to its era text (era name and era year), as it stands.", RunWareki},
+     kScheduleOptions, RunSchedule},
+    {"wareki",
+     "YEAR [MONTH DAY]",
+     "西暦の年月日を和暦（年号と年）に変換します。",
+     "Converts a western date to its era text (era name and era year), as it stands.",
+     {},
+     RunWareki},
     {"annual", "YEAR [--month M] [--day D]",
      "没年から年回忌（一周忌〜五百回忌）の西暦・年号・年を計算します。",
-     "Annual memorials of a year of death: name, western year, era name, era year.", RunAnnual},
-    {"quicktable", "YEAR",
+     "Annual memorials of a year of death: name, western year, era name, era year.", kAnnualOptions,
+     RunAnnual},
+    {"quicktable",
+     "YEAR",
      "その年度の年回早見表の本文と、最後に caption 行でウィンドウの表題を出力します。",
      "The quick table text for a year, then a line 'caption<TAB>' with the window caption.",
+     {},
      RunQuickTable},
-    {"sheet", kSheetUsage, kSheetHelpJa, kSheetHelpEn, RunSheetCommand},
+    {"sheet", kSheetUsage, kSheetHelpJa, kSheetHelpEn, kSheetOptions, RunSheetCommand},
 }};
 
 void WriteHelp(std::ostream& out) {
@@ -243,52 +280,9 @@ void WriteHelp(std::ostream& out) {
     out << "ulvan --help\n    この説明を表示します。\n    Shows this help.\n";
 }
 
-} // namespace
-
-std::optional<ParsedArguments> ParseArguments(std::span<const std::string> args,
-                                              std::span<const std::string_view> known,
-                                              std::ostream& err) {
-    ParsedArguments parsed;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || !arg.starts_with("--")) {
-            parsed.Positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string name = arg.substr(2);
-        std::optional<std::string> value;
-        if (const std::size_t equals = name.find('='); equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        if (std::find(known.begin(), known.end(), name) == known.end()) {
-            err << "ulvan: unknown option '--" << name << "'\n";
-            return std::nullopt;
-        }
-        if (parsed.Options.contains(name)) {
-            err << "ulvan: option '--" << name << "' given twice\n";
-            return std::nullopt;
-        }
-        if (!value) {
-            if (i + 1 == args.size()) {
-                err << "ulvan: option '--" << name << "' needs a value\n";
-                return std::nullopt;
-            }
-            value = args[++i];
-        }
-        parsed.Options.emplace(std::move(name), std::move(*value));
-    }
-    return parsed;
-}
-
-int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
-        err << "ulvan: no command given (ulvan --help)\n";
+        err << "ulvan: コマンドがありません (no command given; ulvan --help)\n";
         return kWrongCall;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
@@ -298,21 +292,35 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     for (const Subcommand& command : kSubcommands) {
         if (command.Name != args[0])
             continue;
-        const Args rest = Args(args).subspan(1);
-        if (AskedForHelp(rest)) {
+        const auto parsed =
+            ParseArguments(std::span(args).subspan(1), command.Options, command.Name, err);
+        int code = kWrongCall; // ParseArguments said why
+        if (parsed && parsed->Help) {
             WriteCommandHelp(command, out);
             return 0;
         }
-        const int code = command.Run(rest, out, err);
+        if (parsed)
+            code = command.Run(*parsed, out, err);
         if (code == kWrongCall)
             err << "usage: ulvan " << command.Name << ' ' << command.Usage << "\n(ulvan --help)\n";
         return code;
     }
-    err << "ulvan: unknown command '" << args[0] << "'\nCommands:";
+    err << "ulvan: コマンド '" << args[0] << "' はありません (unknown command)\nCommands:";
     for (const Subcommand& command : kSubcommands)
         err << ' ' << command.Name;
     err << "\n(ulvan --help)\n";
     return kWrongCall;
+}
+
+} // namespace
+
+std::span<const Subcommand> Subcommands() {
+    return kSubcommands;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const int code = Dispatch(args, out, err);
+    return FinishStandardOutput(code, out, err);
 }
 
 } // namespace ulvan

@@ -4,9 +4,9 @@
 // that is not a number gives what the window would show for it.
 #pragma once
 
+#include "app/CommandLineOptions.h"
+
 #include <iosfwd>
-#include <map>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,20 +15,26 @@
 namespace ulvan {
 
 // Runs the subcommand named by args[0] (the program name is not included). Returns the exit
-// code: 0 on success, 2 for a wrong call (after printing a message to `err`).
+// code: 0 on success, 1 when a result could not be written (to `out` or to a file), 2 for a
+// wrong call (after printing a message to `err`). Everything written to `out` is flushed and
+// checked before success is reported.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The arguments of one subcommand split into positional texts and "--name value" (or
-// "--name=value") options; "--" ends the options, so a later "--x" is positional.
-struct ParsedArguments {
-    std::vector<std::string> Positional;
-    std::map<std::string, std::string, std::less<>> Options; // keys without the leading "--"
+// One subcommand: a row of the command table. Its options are read by ParseArguments with
+// `Options`; "--help" is answered before `Run` is called. Adding a subcommand (or an option
+// to one) is adding a row (or an OptionSpec).
+struct Subcommand {
+    std::string_view Name;
+    std::string_view Usage;  // arguments after the name
+    std::string_view HelpJa; // one line each
+    std::string_view HelpEn;
+    std::span<const OptionSpec> Options;
+    // Returns the exit code; after a wrong call (2, message already written) the dispatcher
+    // adds the usage line.
+    int (*Run)(const ParsedArguments& args, std::ostream& out, std::ostream& err);
 };
 
-// nullopt, after a message to `err`, for an option not in `known`, one given twice, or one
-// without its value. Texts starting with a single "-" (negative numbers) are positional.
-std::optional<ParsedArguments> ParseArguments(std::span<const std::string> args,
-                                              std::span<const std::string_view> known,
-                                              std::ostream& err);
+// The subcommands in the order of the help text.
+std::span<const Subcommand> Subcommands();
 
 } // namespace ulvan

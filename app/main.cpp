@@ -1,14 +1,28 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/CommandOutput.h"
 
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 int main(int argc, char* argv[]) {
     if (argc > 1) {
-        std::vector<std::string> args(argv + 1, argv + argc);
-        return ulvan::RunCommandLine(args, std::cout, std::cerr);
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        // Standard output through a checked buffer, so that a result that did not arrive
+        // is a failure with the system's reason; messages go to the unbuffered error stream.
+        ulvan::DescriptorOutputBuffer buffer(STDOUT_FILENO);
+        std::ostream out(&buffer);
+        if (buffer.Error() != 0) {
+            // Standard output is closed: hold its number, so that no file the command opens
+            // gets it and receives the output.
+            const int placeholder = ::open("/dev/null", O_WRONLY);
+            (void)placeholder;
+        }
+        return ulvan::RunCommandLine(args, out, std::cerr);
     }
     return ulvan::RunApplication(argc, argv);
 }

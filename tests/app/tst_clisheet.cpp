@@ -2,6 +2,7 @@
 // The settings store lives in a temporary XDG_CONFIG_HOME.
 #include "StoreKeys.h"
 #include "app/CliSheet.h"
+#include "app/CommandLine.h"
 #include "case/SettingsStore.h"
 #include "sheet/PrintSheet.h"
 
@@ -68,7 +69,9 @@ std::vector<StoredValue> FilledCase() {
 int Run(const std::vector<std::string>& args, std::string& err) {
     std::ostringstream out;
     std::ostringstream errors;
-    const int code = RunSheetCommand(args, out, errors);
+    std::vector<std::string> call{"sheet"};
+    call.insert(call.end(), args.begin(), args.end());
+    const int code = RunCommandLine(call, out, errors);
     err = errors.str();
     return code;
 }
@@ -90,6 +93,7 @@ private Q_SLOTS:
     void WritesOneLandscapePage();
     void MessagesGoToTheErrorStream();
     void UnwritableFileFails();
+    void ReplacesEarlierFile();
 
 private:
     QTemporaryDir m_dir;
@@ -113,6 +117,23 @@ void TestCliSheet::WrongCalls_data() {
                                                   QStringLiteral("--paper"), QStringLiteral("A5")};
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--pdf"), QStringLiteral("x.pdf"),
                                                    QStringLiteral("--colour")};
+    QTest::newRow("pdf twice") << QStringList{QStringLiteral("--pdf"), QStringLiteral("x.pdf"),
+                                              QStringLiteral("--pdf"), QStringLiteral("y.pdf")};
+    QTest::newRow("pdf twice, once with =") << QStringList{
+        QStringLiteral("--pdf=x.pdf"), QStringLiteral("--pdf"), QStringLiteral("y.pdf")};
+    QTest::newRow("blank twice") << QStringList{QStringLiteral("--pdf"), QStringLiteral("x.pdf"),
+                                                QStringLiteral("--blank"),
+                                                QStringLiteral("--blank")};
+    QTest::newRow("value taken from the next option")
+        << QStringList{QStringLiteral("--pdf"), QStringLiteral("--blank")};
+    QTest::newRow("blank with a value") << QStringList{
+        QStringLiteral("--pdf"), QStringLiteral("x.pdf"), QStringLiteral("--blank=1")};
+    QTest::newRow("paper twice") << QStringList{QStringLiteral("--pdf"), QStringLiteral("x.pdf"),
+                                                QStringLiteral("--paper"), QStringLiteral("A4"),
+                                                QStringLiteral("--paper=B5")};
+    QTest::newRow("stray argument")
+        << QStringList{QStringLiteral("--pdf"), QStringLiteral("x.pdf"), QStringLiteral("y.pdf")};
+    QTest::newRow("empty file name") << QStringList{QStringLiteral("--pdf"), QString()};
 }
 
 void TestCliSheet::WrongCalls() {
@@ -125,6 +146,8 @@ void TestCliSheet::WrongCalls() {
     QCOMPARE(Run(list, err), 2);
     QVERIFY(!err.empty());
     QVERIFY(!QFile::exists(QStringLiteral("x.pdf")));
+    QVERIFY(!QFile::exists(QStringLiteral("y.pdf")));
+    QVERIFY(!QFile::exists(QStringLiteral("--blank")));
 }
 
 void TestCliSheet::LoadsInTheWindowsOrder() {
@@ -242,7 +265,26 @@ void TestCliSheet::UnwritableFileFails() {
     std::string err;
     const QString file = m_dir.filePath(QStringLiteral("no/such/dir/sheet.pdf"));
     QCOMPARE(Run({"--pdf", file.toStdString()}, err), 1);
-    QVERIFY(!err.empty());
+    const QString text = QString::fromStdString(err);
+    QVERIFY2(text.contains(QStringLiteral("ファイルを書き込めません: ") + file), qPrintable(text));
+}
+
+void TestCliSheet::ReplacesEarlierFile() {
+    Store(FilledCase());
+    const QString file = m_dir.filePath(QStringLiteral("earlier.pdf"));
+    {
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(QByteArray(200000, 'x')); // longer than the new sheet
+    }
+    std::string err;
+    QCOMPARE(Run({"--pdf", file.toStdString()}, err), 0);
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray data = pdf.readAll();
+    QVERIFY(data.startsWith("%PDF"));
+    QVERIFY(!data.contains("xxxx")); // nothing of the earlier file remains
+    QVERIFY(data.trimmed().endsWith("%%EOF"));
 }
 
 QTEST_MAIN(TestCliSheet)

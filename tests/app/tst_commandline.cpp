@@ -1,8 +1,11 @@
 // The command-line face, driven through RunCommandLine with string streams.
 #include "app/CommandLine.h"
+#include "calendar/Schedule.h"
+#include "calendar/TextUtil.h"
 
 #include <QTest>
 
+#include <array>
 #include <sstream>
 
 using namespace ulvan;
@@ -49,6 +52,15 @@ private Q_SLOTS:
     void WrongCalls();
     void Help_data();
     void Help();
+    void Parser_data();
+    void Parser();
+    void ParserRefusals_data();
+    void ParserRefusals();
+    void NamesBreakingTheRecord_data();
+    void NamesBreakingTheRecord();
+    void DatesThatDoNotExist_data();
+    void DatesThatDoNotExist();
+    void CommandTableOptions();
 };
 
 void TestCommandLine::ScheduleOfJanuary31_data() {
@@ -213,6 +225,215 @@ void TestCommandLine::Help() {
     const QString text = run.Lines.join(QLatin1Char('\n'));
     for (const QString& m : mentions)
         QVERIFY2(text.contains(m), qPrintable(m));
+}
+
+namespace {
+
+// A table of options like a subcommand's: two taking a value, one flag.
+constexpr std::array<OptionSpec, 3> kTrialOptions{
+    {{"pdf", true}, {"paper", true}, {"blank", false}}};
+
+std::vector<std::string> Strings(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list)
+        out.push_back(s.toStdString());
+    return out;
+}
+
+} // namespace
+
+void TestCommandLine::Parser_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("positional");
+    QTest::addColumn<QStringList>("options"); // name=value, sorted by name
+    QTest::addColumn<bool>("help");
+    QTest::newRow("nothing") << QStringList{} << QStringList{} << QStringList{} << false;
+    QTest::newRow("value after space")
+        << Words("--pdf a.pdf") << QStringList{} << Words("pdf=a.pdf") << false;
+    QTest::newRow("value after =")
+        << Words("--pdf=a.pdf") << QStringList{} << Words("pdf=a.pdf") << false;
+    QTest::newRow("value starting with -- after =")
+        << Words("--pdf=--blank") << QStringList{} << Words("pdf=--blank") << false;
+    QTest::newRow("empty value after =")
+        << Words("--pdf=") << QStringList{} << Words("pdf=") << false;
+    QTest::newRow("negative number as value")
+        << Words("--paper -5") << QStringList{} << Words("paper=-5") << false;
+    QTest::newRow("flag") << Words("--blank x") << Words("x") << Words("blank=") << false;
+    QTest::newRow("all three") << Words("1 --blank --paper B5 2 --pdf a") << Words("1 2")
+                               << Words("blank= paper=B5 pdf=a") << false;
+    QTest::newRow("negative positional")
+        << Words("-5 -x") << Words("-5 -x") << QStringList{} << false;
+    QTest::newRow("after --") << Words("-- --pdf --blank -h") << Words("--pdf --blank -h")
+                              << QStringList{} << false;
+    QTest::newRow("help") << Words("1 --help --bogus") << QStringList{} << QStringList{} << true;
+    QTest::newRow("-h") << Words("--blank -h --blank") << QStringList{} << QStringList{} << true;
+}
+
+void TestCommandLine::Parser() {
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, positional);
+    QFETCH(QStringList, options);
+    QFETCH(bool, help);
+    const std::vector<std::string> list = Strings(args);
+    std::ostringstream err;
+    const auto parsed = ParseArguments(list, kTrialOptions, "trial", err);
+    QVERIFY2(parsed.has_value(), err.str().c_str());
+    QVERIFY(err.str().empty());
+    QCOMPARE(parsed->Help, help);
+    if (help)
+        return; // the rest is not read
+    QStringList gotPositional;
+    for (const std::string& p : parsed->Positional)
+        gotPositional << QString::fromStdString(p);
+    QCOMPARE(gotPositional, positional);
+    QStringList gotOptions;
+    for (const auto& [name, value] : parsed->Options)
+        gotOptions << QString::fromStdString(name + "=" + value);
+    QCOMPARE(gotOptions, options);
+}
+
+void TestCommandLine::ParserRefusals_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("mention");
+    QTest::newRow("unknown") << Words("--colour red") << QStringLiteral("'--colour' unknown");
+    QTest::newRow("value twice") << Words("--pdf a --pdf b") << QStringLiteral("given twice");
+    QTest::newRow("value twice, = and space")
+        << Words("--pdf=a --pdf b") << QStringLiteral("given twice");
+    QTest::newRow("flag twice") << Words("--blank --blank") << QStringLiteral("given twice");
+    QTest::newRow("value missing at the end") << Words("--pdf") << QStringLiteral("needs a value");
+    QTest::newRow("value would be another option")
+        << Words("--pdf --blank") << QStringLiteral("needs a value");
+    QTest::newRow("value would be the end of options")
+        << Words("--pdf -- a") << QStringLiteral("needs a value");
+    QTest::newRow("value would be an unknown option")
+        << Words("--paper --x") << QStringLiteral("needs a value");
+    QTest::newRow("flag with a value") << Words("--blank=yes") << QStringLiteral("takes no value");
+    QTest::newRow("empty name") << Words("--=x") << QStringLiteral("unknown");
+}
+
+void TestCommandLine::ParserRefusals() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, mention);
+    const std::vector<std::string> list = Strings(args);
+    std::ostringstream err;
+    QVERIFY(!ParseArguments(list, kTrialOptions, "trial", err).has_value());
+    const QString text = QString::fromStdString(err.str());
+    QVERIFY2(text.startsWith(QStringLiteral("ulvan trial: オプション --")), qPrintable(text));
+    QVERIFY2(text.contains(mention), qPrintable(text));
+    QCOMPARE(text.count(QLatin1Char('\n')), 1); // one line
+}
+
+void TestCommandLine::NamesBreakingTheRecord_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("code");
+    QTest::newRow("tab") << QStringLiteral("a\tb") << 2;
+    QTest::newRow("line feed") << QStringLiteral("a\nb") << 2;
+    QTest::newRow("carriage return") << QStringLiteral("a\r") << 2;
+    QTest::newRow("other control") << QStringLiteral("\x1b[31m") << 2;
+    QTest::newRow("line separator") << QStringLiteral("a\u2028b") << 2;
+    QTest::newRow("next line") << QStringLiteral("a\u0085b") << 2;
+    QTest::newRow("ideographic space is a name") << QStringLiteral("初\u3000七日") << 0;
+    QTest::newRow("plain") << QStringLiteral("三日忌") << 0;
+}
+
+void TestCommandLine::NamesBreakingTheRecord() {
+    QFETCH(QString, name);
+    QFETCH(int, code);
+    // The odd name in the fifth place.
+    QStringList names(9, QStringLiteral("n"));
+    names[4] = name;
+    const Run run =
+        RunWith({QStringLiteral("schedule"), QStringLiteral("2019"), QStringLiteral("1"),
+                 QStringLiteral("31"), QStringLiteral("--names"), names.join(QLatin1Char(','))});
+    QCOMPARE(run.Code, code);
+    if (code == 2) {
+        QVERIFY(run.Lines.isEmpty());
+        QVERIFY2(run.Err.contains(QStringLiteral("--names の 5 番目")), qPrintable(run.Err));
+    } else {
+        QCOMPARE(run.Lines.size(), 9);
+        QCOMPARE(run.Lines[4].split(QLatin1Char('\t')).first(), name);
+    }
+}
+
+void TestCommandLine::DatesThatDoNotExist_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("warning"); // empty: none
+    QTest::newRow("schedule 30 February")
+        << Words("schedule 2019 2 30") << QStringLiteral("日（DAY）の 30 は 2019年2月に");
+    QTest::newRow("schedule 29 February of a common year")
+        << Words("schedule 2019 2 29") << QStringLiteral("日（DAY）の 29");
+    QTest::newRow("schedule 29 February of a leap year")
+        << Words("schedule 2020 2 29") << QString();
+    QTest::newRow("schedule month 13")
+        << Words("schedule 2019 13 1") << QStringLiteral("月（MONTH）の 13");
+    QTest::newRow("schedule month 0")
+        << Words("schedule 2019 0 1") << QStringLiteral("月（MONTH）の 0");
+    QTest::newRow("schedule day 0")
+        << Words("schedule 2019 1 0") << QStringLiteral("日（DAY）の 0");
+    QTest::newRow("schedule day -3")
+        << Words("schedule 2019 1 -3") << QStringLiteral("日（DAY）の -3");
+    QTest::newRow("schedule 31 December") << Words("schedule 2019 12 31") << QString();
+    QTest::newRow("schedule not a number") << Words("schedule 2019 x 1") << QString();
+    QTest::newRow("wareki 31 April")
+        << Words("wareki 2019 4 31") << QStringLiteral("日（DAY）の 31 は 2019年4月に");
+    QTest::newRow("wareki month 13")
+        << Words("wareki 2019 13 1") << QStringLiteral("月（MONTH）の 13");
+    QTest::newRow("wareki day not given") << Words("wareki 1989 1 0") << QString();
+    QTest::newRow("wareki year only") << Words("wareki 1989") << QString();
+    QTest::newRow("annual --day 32")
+        << Words("annual 2018 --month 5 --day 32") << QStringLiteral("日（--day）の 32");
+    QTest::newRow("annual --month 14")
+        << Words("annual 2018 --month 14") << QStringLiteral("月（--month）の 14");
+    QTest::newRow("annual month only") << Words("annual 2018 --month 5") << QString();
+}
+
+void TestCommandLine::DatesThatDoNotExist() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, warning);
+    const Run run = RunWith(args);
+    QCOMPARE(run.Code, 0);
+    if (warning.isEmpty()) {
+        QCOMPARE(run.Err, QString());
+    } else {
+        QVERIFY2(run.Err.contains(QStringLiteral("警告: ") + warning), qPrintable(run.Err));
+        QCOMPARE(run.Err.count(QLatin1Char('\n')), 1);
+    }
+    // The output is the window's reading all the same.
+    if (args[0] == QStringLiteral("schedule")) {
+        MemorialSchedule expected = DefaultSchedule();
+        ComputeSchedule(args[1].toStdU16String(), args[2].toStdU16String(),
+                        args[3].toStdU16String(), expected);
+        QCOMPARE(run.Lines.size(), 9);
+        for (int i = 0; i < 9; ++i) {
+            const QStringList fields = run.Lines[i].split(QLatin1Char('\t'));
+            QCOMPARE(fields[1], QString::fromStdU16String(expected[std::size_t(i)].Month));
+            QCOMPARE(fields[2], QString::fromStdU16String(expected[std::size_t(i)].Day));
+        }
+    } else {
+        QVERIFY(!run.Lines.isEmpty());
+    }
+}
+
+void TestCommandLine::CommandTableOptions() {
+    // Every subcommand answers --help and refuses an option given twice, by the same rules.
+    for (const Subcommand& command : Subcommands()) {
+        const QString name = QString::fromUtf8(command.Name.data(), qsizetype(command.Name.size()));
+        const Run help = RunWith({name, QStringLiteral("--help")});
+        QCOMPARE(help.Code, 0);
+        QVERIFY(help.Lines.join(QLatin1Char('\n')).contains(name));
+        for (const OptionSpec& option : command.Options) {
+            const QString flag =
+                QStringLiteral("--") +
+                QString::fromUtf8(option.Name.data(), qsizetype(option.Name.size()));
+            QStringList args{name, flag};
+            if (option.TakesValue)
+                args << QStringLiteral("1");
+            args << args.mid(1);
+            const Run twice = RunWith(args);
+            QCOMPARE(twice.Code, 2);
+            QVERIFY2(twice.Err.contains(QStringLiteral("given twice")), qPrintable(twice.Err));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,0 +1,47 @@
+#include "case/AtomicFile.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace ulvan {
+
+QString FileWriteFailureMessage(const QString& fileName, const QString& reason) {
+    return QStringLiteral("ファイルを書き込めません: %1 (%2)").arg(fileName, reason);
+}
+
+FileWriteResult WriteFileAtomically(const QString& fileName, QByteArrayView contents) {
+    const auto failed = [&fileName](const QString& reason) {
+        return FileWriteResult{false, FileWriteFailureMessage(fileName, reason)};
+    };
+    if (fileName.isEmpty())
+        return failed(QStringLiteral("ファイル名がありません"));
+    // Only a regular file is replaced: a rename over a device or a pipe would put a plain
+    // file in its place (the privileged user may do that), and a folder cannot be one.
+    const QFileInfo existing(fileName); // follows a symbolic link
+    if (existing.exists() && !existing.isFile())
+        return failed(QStringLiteral("通常のファイルではありません"));
+
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(false); // never write into the old file in place
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    const char* data = contents.data();
+    qint64 left = contents.size();
+    while (left > 0) {
+        const qint64 written = file.write(data, left);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return failed(reason);
+        }
+        data += written;
+        left -= written;
+    }
+    // Flushes, syncs to the disk and renames; on any failure the temporary file is removed
+    // and the old file stays.
+    if (!file.commit())
+        return failed(file.errorString());
+    return {};
+}
+
+} // namespace ulvan
