@@ -39,6 +39,15 @@ SheetRect Box(double x1, std::int32_t y1, double x2, std::int32_t y2) {
     return SheetRect{Along(x1), Across(y1), Along(x2), Across(y2)};
 }
 
+// The vertical face of a family: "@" before its name.
+std::u16string VerticalFace(std::u16string_view family) {
+    std::u16string face;
+    face.reserve(family.size() + 1);
+    face.push_back(u'@');
+    face.append(family);
+    return face;
+}
+
 } // namespace
 
 std::u16string SheetTitle(std::u16string_view titName) {
@@ -46,11 +55,11 @@ std::u16string SheetTitle(std::u16string_view titName) {
 }
 
 std::u16string TitleFace(std::u16string_view fntName1) {
-    return u"@" + std::u16string(fntName1.empty() ? kTitleFallback : fntName1);
+    return VerticalFace(fntName1.empty() ? kTitleFallback : fntName1);
 }
 
 std::u16string BodyFace(std::u16string_view fntName2) {
-    return u"@" + std::u16string(fntName2.empty() ? kBodyFallback : fntName2);
+    return VerticalFace(fntName2.empty() ? kBodyFallback : fntName2);
 }
 
 std::int32_t PrintedRowCount(const SheetOptions& options) {
