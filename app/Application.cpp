@@ -5,6 +5,8 @@
 #include "app/ShosaiUnit.h"
 #include "app/UlvanMain.h"
 #include "calendar/NengoUnit.h"
+#include "records/AddUnit.h"
+#include "records/TakeUnit.h"
 #include "resources/HelpUnit.h"
 #include "resources/VerUnit.h"
 #include "sheet/SheetCommands.h"
@@ -43,6 +45,8 @@ int RunApplication(int& argc, char** argv) {
     SheetCommands sheetCommands(main, interaction);
     TNengoForm nengoForm(&main);
     TShosaiForm shosaiForm(interaction, &main);
+    TTakeForm takeForm(main, interaction, &main);
+    TAddForm addForm(main, interaction, &main);
     // The guide stands beside the main window; it is not one of the modal windows.
     THelpForm helpForm(&main);
 
@@ -53,6 +57,8 @@ int RunApplication(int& argc, char** argv) {
     ConnectSheetCommands(main, sheetCommands);
     main.OnAbout = [&verForm] { verForm.exec(); };
     main.OnHelp = [&helpForm] { helpForm.ShowContents(); };
+    main.OnImport = [&takeForm] { takeForm.Run(); };
+    main.OnAppend = [&addForm] { addForm.Run(); };
 
     main.KaiForm = &kaiForm;
     main.AgeCalForm = &ageCalForm;

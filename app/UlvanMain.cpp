@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -518,6 +519,19 @@ void TUlvanForm::BuildMenus() {
               [this] { EditFooter(); }},
              {"D1", QStringLiteral("寺院名等のクリア(&D)"),
               QStringLiteral("寺院名等のデータを全て削除します"), [this] { ClearFooter(); }}});
+    // "元に戻す" stands first in the edit menu. Its Ctrl+Z acts only while no text field has
+    // the focus: a field takes the key for its own undo first.
+    auto* editMenu = menuBar()->findChild<QMenu*>(QStringLiteral("Edit1Menu"));
+    m_undoAction = new QAction(QStringLiteral("元に戻す(&U)"), this);
+    m_undoAction->setObjectName(QStringLiteral("Undo1"));
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_undoAction->setStatusTip(QStringLiteral("ファイルから取り込む前のデータに戻します"));
+    m_undoAction->setToolTip(m_undoAction->statusTip());
+    m_undoAction->setEnabled(false);
+    connect(m_undoAction, &QAction::triggered, this, [this] { UndoImport(); });
+    QAction* first = editMenu->actions().value(0);
+    editMenu->insertAction(first, m_undoAction);
+    editMenu->insertSeparator(first);
     addMenu(
         QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), "Option1",
         {{"N9", QStringLiteral("Ulvan日付の詳細設定"), QString(), [this] { EditDetailSettings(); }},
@@ -855,6 +869,11 @@ void TUlvanForm::ClearDeceasedData() {
 }
 
 void TUlvanForm::ApplyRecord(const DeceasedData& record) {
+    // The import replaces the case wholesale; what it replaced can be brought back.
+    m_beforeImport = CaptureCase();
+    if (m_undoAction != nullptr) {
+        m_undoAction->setEnabled(true);
+    }
     SetText(Edit1, ToQ(record.KiNen));
     SelectEra(ToQ(record.KiNengo));
     SetText(Edit2, ToQ(record.KiWanen));
@@ -864,6 +883,65 @@ void TUlvanForm::ApplyRecord(const DeceasedData& record) {
     SetText(yomi, ToQ(record.Yomi));
     SetText(zokumyo, ToQ(record.Zokumyo));
     SetText(gyonen, ToQ(record.GyoNen));
+}
+
+void TUlvanForm::ShowStatusMessage(const QString& text) {
+    statusBar()->showMessage(text);
+}
+
+TUlvanForm::CaseSnapshot TUlvanForm::CaptureCase() const {
+    CaseSnapshot snapshot;
+    const std::array<const QLineEdit*, 8> fields{Edit1, Edit2, Edit3, Edit4,
+                                                 kaimyo, yomi, zokumyo, gyonen};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        snapshot.Fields[i] = fields[i]->text();
+    }
+    snapshot.EraIndex = ComboBox1->currentIndex();
+    snapshot.EraText = ComboBox1->currentText();
+    for (std::size_t r = 0; r < 9; ++r) {
+        snapshot.Months[r] = MonthEdits[r]->text();
+        snapshot.Days[r] = DayEdits[r]->text();
+        snapshot.Weekdays[r] = WeekLabels[r]->text();
+    }
+    snapshot.DeathWeekday = Label6->text();
+    return snapshot;
+}
+
+void TUlvanForm::RestoreCase(const CaseSnapshot& snapshot) {
+    // The texts go back as they were, hand edits included; nothing is recomputed on the
+    // way, so no intermediate date can raise a message.
+    const std::array<QLineEdit*, 8> fields{Edit1, Edit2, Edit3, Edit4,
+                                           kaimyo, yomi, zokumyo, gyonen};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const QSignalBlocker blocker(fields[i]);
+        SetText(fields[i], snapshot.Fields[i]);
+    }
+    ComboBox1->setCurrentIndex(snapshot.EraIndex);
+    if (snapshot.EraIndex < 0) {
+        ComboBox1->setEditText(snapshot.EraText);
+    }
+    for (std::size_t r = 0; r < 9; ++r) {
+        SetText(MonthEdits[r], snapshot.Months[r]);
+        SetText(DayEdits[r], snapshot.Days[r]);
+        WeekLabels[r]->setText(snapshot.Weekdays[r]);
+    }
+    Label6->setText(snapshot.DeathWeekday);
+}
+
+bool TUlvanForm::CanUndoImport() const {
+    return m_beforeImport.has_value();
+}
+
+void TUlvanForm::UndoImport() {
+    if (!m_beforeImport) {
+        m_interaction.Beep(BeepKind::Default);
+        return;
+    }
+    RestoreCase(*m_beforeImport);
+    m_beforeImport.reset();
+    if (m_undoAction != nullptr) {
+        m_undoAction->setEnabled(false);
+    }
 }
 
 // ------------------------------------------------------------------------------------------

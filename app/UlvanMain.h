@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,7 @@ public:
     // month, day, posthumous name, reading, secular name, age), era fields as they stand.
     void ApplyRecord(const DeceasedData& record) override;
     void SetFooter(const FooterLayout& layout) override;
+    void ShowStatusMessage(const QString& text) override;
 
     // The footer layout: EditList lines, and its stored form (each line followed by CR LF).
     QStringList EditList() const { return m_editList; }
@@ -146,6 +148,12 @@ public:
     // Stores every value of the four keys; false when the store could not be written.
     bool SaveSettings();
 
+    // "元に戻す": brings back the case as it was before the last import's OK (the date and
+    // deceased's fields, the era selection, the schedule's result fields as they stood,
+    // hand edits included). One step; beeps when there is nothing to undo.
+    void UndoImport();
+    bool CanUndoImport() const;
+
 Q_SIGNALS:
     // The window has closed (after saving); the application ends with it.
     void Closed();
@@ -155,6 +163,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What an import replaces, as the controls show it.
+    struct CaseSnapshot {
+        std::array<QString, 8> Fields; // Edit1 … Edit4, kaimyo, yomi, zokumyo, gyonen
+        int EraIndex = -1;
+        QString EraText;
+        std::array<QString, 9> Months;
+        std::array<QString, 9> Days;
+        std::array<QString, 9> Weekdays;
+        QString DeathWeekday;
+    };
+    CaseSnapshot CaptureCase() const;
+    void RestoreCase(const CaseSnapshot& snapshot);
+
     void BuildWindow();
     void BuildMenus();
     void BuildToolBar();
@@ -176,6 +197,8 @@ private:
     QString m_storedEra; // held back until the era list is filled
     AskEraTransition m_askEra;
     std::function<QDate()> m_today;
+    std::optional<CaseSnapshot> m_beforeImport;
+    QAction* m_undoAction = nullptr; // "元に戻す", enabled while an import can be undone
 
 public:
     // Controls, named as their objectNames. Public so that dialogs' callers and tests can

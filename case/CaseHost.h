@@ -57,6 +57,8 @@ public:
     virtual void ApplyRecord(const DeceasedData& record) = 0;
     // Replaces the footer layout (the footer editor's OK).
     virtual void SetFooter(const FooterLayout& layout) = 0;
+    // Reports a finished action in the main window's status bar (e.g. a record appended).
+    virtual void ShowStatusMessage(const QString& text) = 0;
 };
 
 } // namespace ulvan

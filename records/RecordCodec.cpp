@@ -20,13 +20,20 @@ std::u16string DecodeAnsiText(std::string_view bytes, bool& unreadable) {
 
 std::string EncodeAnsiText(std::u16string_view text, std::vector<char32_t>& lost) {
     std::string bytes;
-    for (const char16_t c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
         if (c < 0x80) {
             bytes.push_back(static_cast<char>(c));
-        } else {
-            bytes.push_back('?');
-            lost.push_back(c);
+            continue;
         }
+        char32_t value = c;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            value = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
+                    (static_cast<char32_t>(text[++i]) - 0xDC00);
+        }
+        bytes.push_back('?');
+        lost.push_back(value);
     }
     return bytes;
 }

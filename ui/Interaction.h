@@ -29,6 +29,12 @@ public:
                                  const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
+    // A save dialog for a file that is added to, never replaced: choosing an existing file
+    // asks nothing. Without an override, the plain save dialog.
+    virtual QString AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                   const QString& filter) {
+        return SaveFileName(parent, caption, dir, filter);
+    }
 
     // The print dialog on `printer`; false when the user cancelled.
     virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;

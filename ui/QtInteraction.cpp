@@ -79,6 +79,12 @@ QString QtInteraction::SaveFileName(QWidget* parent, const QString& caption, con
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString QtInteraction::AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                      const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 bool QtInteraction::PrintDialog(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;

@@ -20,6 +20,8 @@ public:
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
+    QString AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
+                           const QString& filter) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
 };
 
