@@ -466,7 +466,7 @@ void TestMainWindow::MenusInOrder() {
                              QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")};
     const QStringList items[] = {
         L({"Open1", "New1", "-", "Print1", "PrintPreview1", "Print2", "-", "Exit1"}),
-        L({"Find1", "-", "T1", "D1"}), L({"N9", "-", "N4", "N7"}),
+        L({"Undo1", "-", "Find1", "-", "T1", "D1"}), L({"N9", "-", "N4", "N7"}),
         L({"Contents1", "SearchforHelpOn1", "-", "About1"})};
     for (int m = 0; m < 4; ++m) {
         QCOMPARE(top[m]->text(), titles[m]);

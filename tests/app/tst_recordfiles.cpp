@@ -10,6 +10,7 @@
 #include "records/TakeUnit.h"
 #include "sheet/QtText.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -562,6 +563,42 @@ private Q_SLOTS:
         }
         QVERIFY(!appended);
         QVERIFY(!QFile::exists(path));
+    }
+
+    // ---- how the windows look ----------------------------------------------------------------
+
+    void everyControlLiesInsideTheWindow_data() {
+        QTest::addColumn<bool>("take");
+        QTest::newRow("import") << true;
+        QTest::newRow("append") << false;
+    }
+    void everyControlLiesInsideTheWindow() {
+        QFETCH(bool, take);
+        const QString path = NewPath();
+        m_host.Case = SampleCase();
+        WriteBytes(path, "\xEF\xBB\xBF" +
+                             QString::fromStdU16String(WriteRecordLine(m_host.Case)).toUtf8() +
+                             "\r\n");
+        std::unique_ptr<QDialog> dialog;
+        if (take) {
+            dialog = LoadedTakeForm(path);
+        } else {
+            auto add = std::make_unique<TAddForm>(m_host, m_interaction);
+            add->Edit1->setText(path);
+            dialog = std::move(add);
+        }
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QRect client = dialog->rect();
+        for (const QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isVisible())
+                QVERIFY2(client.contains(child->geometry()), qPrintable(child->objectName()));
+        }
+        // Set RECORD_WINDOW_SHOTS to a folder to look at the windows.
+        const QString shots = qEnvironmentVariable("RECORD_WINDOW_SHOTS");
+        if (!shots.isEmpty())
+            QVERIFY(dialog->grab().save(QDir(shots).filePath(take ? QStringLiteral("take.png")
+                                                                  : QStringLiteral("add.png"))));
     }
 
     // ---- the append window ----------------------------------------------------------------

@@ -62,8 +62,7 @@ struct Fixture {
     QString RecordPath() const { return dir.filePath(QStringLiteral("records.txt")); }
 
     void TypeCase() {
-        for (const auto& [edit, text] :
-             std::initializer_list<std::pair<QLineEdit*, QString>>{
+        for (const auto& [edit, text] : std::initializer_list<std::pair<QLineEdit*, QString>>{
                  {form->Edit1, QStringLiteral("2019")},
                  {form->Edit3, QStringLiteral("5")},
                  {form->Edit4, QStringLiteral("3")},
