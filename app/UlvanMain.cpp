@@ -891,8 +891,8 @@ void TUlvanForm::ShowStatusMessage(const QString& text) {
 
 TUlvanForm::CaseSnapshot TUlvanForm::CaptureCase() const {
     CaseSnapshot snapshot;
-    const std::array<const QLineEdit*, 8> fields{Edit1, Edit2, Edit3, Edit4,
-                                                 kaimyo, yomi, zokumyo, gyonen};
+    const std::array<const QLineEdit*, 8> fields{Edit1,  Edit2, Edit3,   Edit4,
+                                                 kaimyo, yomi,  zokumyo, gyonen};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         snapshot.Fields[i] = fields[i]->text();
     }
@@ -910,8 +910,8 @@ TUlvanForm::CaseSnapshot TUlvanForm::CaptureCase() const {
 void TUlvanForm::RestoreCase(const CaseSnapshot& snapshot) {
     // The texts go back as they were, hand edits included; nothing is recomputed on the
     // way, so no intermediate date can raise a message.
-    const std::array<QLineEdit*, 8> fields{Edit1, Edit2, Edit3, Edit4,
-                                           kaimyo, yomi, zokumyo, gyonen};
+    const std::array<QLineEdit*, 8> fields{Edit1,  Edit2, Edit3,   Edit4,
+                                           kaimyo, yomi,  zokumyo, gyonen};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const QSignalBlocker blocker(fields[i]);
         SetText(fields[i], snapshot.Fields[i]);
