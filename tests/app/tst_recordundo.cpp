@@ -93,8 +93,18 @@ class TestRecordUndo : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void appendedCaseImportsUnchangedAfterRestart_data() {
+        QTest::addColumn<QByteArray>("start"); // the file before the append; empty: none
+        QTest::newRow("UTF-8 register") << QByteArray("\xEF\xBB\xBF");
+    }
     void appendedCaseImportsUnchangedAfterRestart() {
+        QFETCH(QByteArray, start);
         Fixture f;
+        if (!start.isEmpty()) {
+            QFile file(f.RecordPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(start);
+        }
         f.TypeCase();
         const DeceasedData typed = f.form->Deceased();
         QCOMPARE(ToQ(typed.KiWanen), QStringLiteral(" 1")); // the era year of 2019 5 3
