@@ -85,6 +85,11 @@ void TAddForm::Browse() {
 
 bool TAddForm::AppendRecord() {
     const QString path = Edit1->text();
+    if (path.trimmed().isEmpty()) {
+        m_interaction.ShowMessage(
+            u"追記するファイルの名前がありません。\nファイルには何も追記していません。");
+        return false;
+    }
     const std::u16string line = WriteRecordLine(m_host.Deceased());
     const AppendResult result = AppendRecordLine(
         path, line, [&](RecordEncoding encoding, const std::vector<char32_t>& lost) {

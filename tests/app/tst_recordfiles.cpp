@@ -499,11 +499,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("where");
         QTest::newRow("folder in its place") << QStringLiteral("folder");
         QTest::newRow("missing folder") << QStringLiteral("missing/records.txt");
+        QTest::newRow("no name") << QString();
     }
     void failedOpenIsReportedAndWritesNothing() {
         QFETCH(QString, where);
         QDir(m_dir.path()).mkpath(QStringLiteral("folder"));
-        const QString path = m_dir.filePath(where);
+        const QString path = where.isEmpty() ? where : m_dir.filePath(where);
         QVERIFY(!Append(path));
         QCOMPARE(m_interaction.Messages.size(), 1);
         QVERIFY(m_interaction.Messages[0].contains(QStringLiteral("何も追記していません")));
