@@ -27,6 +27,8 @@ struct NenkaiResult {
     std::u16string WesternYear; // decimal, left-padded with blanks to four characters
     std::u16string EraName;     // characters 1–2 of the era conversion
     std::u16string EraYear;     // characters 3–4 of it (" 1", "31", "  ", or less)
+
+    friend bool operator==(const NenkaiResult&, const NenkaiResult&) = default;
 };
 
 // yearText: the annual window's year field; monthText/dayText: the main window's month and

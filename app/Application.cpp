@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "annual/NenkaiUnit.h"
 #include "app/AgeCalUnit.h"
 #include "app/KaiUnit.h"
 #include "app/ShosaiUnit.h"
@@ -9,6 +10,7 @@
 #include "records/TakeUnit.h"
 #include "resources/HelpUnit.h"
 #include "resources/VerUnit.h"
+#include "sheet/PrevUnit.h"
 #include "sheet/SheetCommands.h"
 #include "ui/DialogSupport.h"
 #include "ui/QtInteraction.h"
@@ -23,6 +25,16 @@ void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands) {
     main.OnPrint = [&commands] { commands.Print(false); };
     main.OnPrintBlank = [&commands] { commands.Print(true); };
     main.OnPreview = [&commands](PreviewKind kind) { commands.ShowPreview(kind); };
+}
+
+void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& annual) {
+    main.OnAnnualChart = [&annual] { annual.Open(); };
+    TPrevForm& preview = commands.Preview();
+    preview.AnnualPainter = [&annual](Canvas& canvas, int width, int height,
+                                      FooterDrawRequest& request) {
+        annual.PaintPreview(canvas, width, height, request);
+    };
+    preview.AnnualPrint = [&annual] { annual.PrintNenkaiSheet(false); };
 }
 
 int RunApplication(int& argc, char** argv) {
@@ -47,6 +59,8 @@ int RunApplication(int& argc, char** argv) {
     TShosaiForm shosaiForm(interaction, &main);
     TTakeForm takeForm(main, interaction, &main);
     TAddForm addForm(main, interaction, &main);
+    // The annual chart copies the main window's era list and prints on the same printer.
+    TNenkaiForm nenkaiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
     // The guide stands beside the main window; it is not one of the modal windows.
     THelpForm helpForm(&main);
 
@@ -55,6 +69,8 @@ int RunApplication(int& argc, char** argv) {
                      Qt::QueuedConnection);
     main.SetEraAsker(nengoForm.Asker());
     ConnectSheetCommands(main, sheetCommands);
+    nenkaiForm.SetEraAsker(nengoForm.Asker());
+    ConnectAnnualChart(main, sheetCommands, nenkaiForm);
     main.OnAbout = [&verForm] { verForm.exec(); };
     main.OnHelp = [&helpForm] { helpForm.ShowContents(); };
     main.OnImport = [&takeForm] { takeForm.Run(); };

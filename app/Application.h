@@ -6,10 +6,15 @@
 namespace ulvan {
 
 class SheetCommands;
+class TNenkaiForm;
 class TUlvanForm;
 
 // The main window's print, blank-sheet and preview commands go to `commands`.
 void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands);
+
+// The main window's annual chart command opens `annual`; the preview's annual branch draws
+// and prints that window's chart.
+void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& annual);
 
 // Runs the windowed program; returns the exit code of the message loop.
 int RunApplication(int& argc, char** argv);

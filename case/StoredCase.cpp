@@ -208,8 +208,13 @@ bool WriteStoredCase(const QString& file, const StoredCase& stored) {
 }
 
 NenkaiSelection ReadNenkaiSelection(const QString& file) {
-    NenkaiSelection selection;
-    selection.fill(true);
+    NenkaiSelection all;
+    all.fill(true);
+    return ReadNenkaiSelection(file, all);
+}
+
+NenkaiSelection ReadNenkaiSelection(const QString& file, const NenkaiSelection& current) {
+    NenkaiSelection selection = current;
     ReadKey(file, kNenkaiSel, [&](const SettingsStore& store) {
         for (std::size_t i = 0; i < selection.size(); ++i) {
             ReadBool(store, Lettered("Nen", i), selection[i]);

@@ -52,6 +52,9 @@ bool WriteStoredCase(const QString& file, const StoredCase& stored);
 inline constexpr std::size_t kNenkaiRowCount = 21;
 using NenkaiSelection = std::array<bool, kNenkaiRowCount>;
 NenkaiSelection ReadNenkaiSelection(const QString& file);
+// The same over the window's current selection: a value missing from the store keeps the
+// state `current` gives it (nothing stored at all: `current` unchanged).
+NenkaiSelection ReadNenkaiSelection(const QString& file, const NenkaiSelection& current);
 bool WriteNenkaiSelection(const QString& file, const NenkaiSelection& selection);
 std::u16string ReadNenkaiTitle(const QString& file);
 bool WriteNenkaiTitle(const QString& file, std::u16string_view title);

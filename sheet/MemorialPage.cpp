@@ -24,26 +24,23 @@ FooterPainter FooterFor(FooterLayout& layout, FooterDrawRequest& request) {
 
 } // namespace
 
-void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInputs& inputs,
-                       bool blank, FooterDrawRequest& request) {
-    const SheetDescription sheet =
-        BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, blank);
+void DrawSheetPaper(Canvas& canvas, const PageMetrics& page, const SheetDescription& sheet,
+                    FooterLayout& footer, FooterDrawRequest& request) {
     const SheetMapping mapping =
         SheetMapping::Paper(page.Width, page.Height, page.OffsetX, page.OffsetY);
-    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, request));
+    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(footer, request));
 }
 
-void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
-                         MemorialSheetInputs& inputs, FooterDrawRequest& request) {
+void DrawSheetPreview(Canvas& canvas, int previewWidth, int previewHeight,
+                      const SheetDescription& sheet, FooterLayout& footer,
+                      FooterDrawRequest& request) {
     DrawPreviewBorder(canvas, previewWidth, previewHeight);
-    const SheetDescription sheet =
-        BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, false);
     const SheetMapping mapping = SheetMapping::Screen(previewWidth, previewHeight);
-    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(inputs.Footer, request));
+    DrawSheet(canvas, sheet, mapping, DefaultSheetPictures(), FooterFor(footer, request));
 }
 
-void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
-                             MemorialSheetInputs& inputs, bool blank, FooterDrawRequest& request) {
+void DrawReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
+                     const std::function<void(Canvas&, const PageMetrics&)>& draw) {
     painter.save();
     // Portrait (x, y) lands at (portraitHeight - y, x): the page turned clockwise.
     painter.translate(portraitHeight, 0);
@@ -54,8 +51,30 @@ void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitH
     page.Height = portraitHeight;
     page.PrintableWidth = portraitWidth;
     page.PrintableHeight = portraitHeight;
-    DrawMemorialPaper(canvas, page, inputs, blank, request);
+    draw(canvas, page);
     painter.restore();
+}
+
+void DrawMemorialPaper(Canvas& canvas, const PageMetrics& page, MemorialSheetInputs& inputs,
+                       bool blank, FooterDrawRequest& request) {
+    DrawSheetPaper(canvas, page,
+                   BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, blank),
+                   inputs.Footer, request);
+}
+
+void DrawMemorialPreview(Canvas& canvas, int previewWidth, int previewHeight,
+                         MemorialSheetInputs& inputs, FooterDrawRequest& request) {
+    DrawSheetPreview(canvas, previewWidth, previewHeight,
+                     BuildMemorialSheet(inputs.Deceased, inputs.Options, inputs.Schedule, false),
+                     inputs.Footer, request);
+}
+
+void DrawMemorialReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
+                             MemorialSheetInputs& inputs, bool blank, FooterDrawRequest& request) {
+    DrawReadingPage(painter, portraitWidth, portraitHeight,
+                    [&](Canvas& canvas, const PageMetrics& page) {
+                        DrawMemorialPaper(canvas, page, inputs, blank, request);
+                    });
 }
 
 } // namespace ulvan

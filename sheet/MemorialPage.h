@@ -11,11 +11,28 @@
 #include "footer/FooterRenderer.h"
 #include "sheet/Canvas.h"
 #include "sheet/PageMetrics.h"
+#include "sheet/SheetLayout.h"
+
+#include <functional>
 
 class QPagedPaintDevice;
 class QPainter;
 
 namespace ulvan {
+
+// Any sheet's element list on the printer page (origin at the printable area's corner) with
+// the built-in canopy and lotus, the footer strip drawn from `footer`. Shared by the memorial
+// sheet and the annual chart.
+void DrawSheetPaper(Canvas& canvas, const PageMetrics& page, const SheetDescription& sheet,
+                    FooterLayout& footer, FooterDrawRequest& request);
+// The same list on the preview's screen: the dotted border, then the sheet.
+void DrawSheetPreview(Canvas& canvas, int previewWidth, int previewHeight,
+                      const SheetDescription& sheet, FooterLayout& footer,
+                      FooterDrawRequest& request);
+// Runs `draw` for a portrait page without offsets on `painter`, a landscape device of paper
+// height x paper width, so that the page appears turned a quarter turn clockwise.
+void DrawReadingPage(QPainter& painter, int portraitWidth, int portraitHeight,
+                     const std::function<void(Canvas&, const PageMetrics&)>& draw);
 
 struct MemorialSheetInputs {
     DeceasedData Deceased;

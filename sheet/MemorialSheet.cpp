@@ -172,26 +172,23 @@ NameClass ClassifyName(std::size_t characters) {
     return NameClass::None;
 }
 
-SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions& options,
-                                    const MemorialSchedule& schedule, bool blank) {
-    SheetDescription sheet;
-    sheet.Elements.reserve(400);
-    const std::u16string bodyFace = BodyFace(options.FntName2);
+namespace sheetparts {
 
-    // 1. Table frame: the outline, the row rules, the double rule under the headings.
+void AddTableFrame(SheetDescription& sheet, std::int32_t rows) {
     sheet.Elements.emplace_back(SheetPen{0.005, 1.0, 0, 1});
     sheet.Elements.emplace_back(Box(kFrameLeft, kFrameTop, kFrameRight, kFrameBottom));
     sheet.Elements.emplace_back(SheetPen{1.0, 1300.0, 1, 0});
-    for (std::int32_t i = 1; i < kRows; ++i) {
-        const AcrossPos y{kFrameTop, kFrameBand, static_cast<double>(kRows), i};
+    for (std::int32_t i = 1; i < rows; ++i) {
+        const AcrossPos y{kFrameTop, kFrameBand, static_cast<double>(rows), i};
         sheet.Elements.emplace_back(SheetLine{Along(kFrameLeft), y, Along(kFrameRight), y});
     }
     for (const double x : {0.4238, 0.4286}) {
         sheet.Elements.emplace_back(
             SheetLine{Along(x), Across(kFrameTop), Along(x), Across(kFrameBottom)});
     }
+}
 
-    // 2. Name box.
+void AddNameBox(SheetDescription& sheet, const SheetOptions& options) {
     if (options.KaimyoStyle == 0) {
         sheet.Elements.emplace_back(
             SheetPicture{SheetPictureKind::Canopy, Box(0.0952, 1851, 0.2, 2929)});
@@ -201,45 +198,36 @@ SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions
         sheet.Elements.emplace_back(SheetPen{0.0029, 1.0, 0, 0});
         sheet.Elements.emplace_back(Box(kFrameLeft, 1851, kFrameRight, 2929));
     }
+}
 
-    // 3. Title column.
+void AddTitle(SheetDescription& sheet, const SheetOptions& options, std::u16string_view title) {
     sheet.Elements.emplace_back(SheetFont{TitleFace(options.FntName1), kTitleHeight});
-    AddSpread(sheet, SheetTitle(options.TitName), 0.3048, 0.2809, Across(707));
+    AddSpread(sheet, title, 0.3048, 0.2809, Across(707));
+}
 
-    // 4. Row headings and marks.
-    sheet.Elements.emplace_back(SheetFont{bodyFace, kBodyHeight});
-    const std::int32_t printed = PrintedRowCount(options);
-    const ScheduleCells cells = ScheduleRowTexts(schedule, options);
-    // All headings first, then the marks of every row: the order the form is drawn in.
-    for (std::int32_t r = 1; r <= printed; ++r) {
-        AddSpread(sheet, cells.Names[static_cast<std::size_t>(r - 1)], 0.1333, 0.2429, RowY(r));
-    }
-    if (blank) {
-        for (std::int32_t r = 1; r <= printed; ++r) {
-            AddPoint(sheet, u"月", 0.6238, RowY(r));
-        }
-    }
-    for (std::int32_t r = 1; r <= printed; ++r) {
-        AddPoint(sheet, u"日", 0.8286, RowY(r));
-    }
+void AddBodyFont(SheetDescription& sheet, const SheetOptions& options) {
+    sheet.Elements.emplace_back(SheetFont{BodyFace(options.FntName2), kBodyHeight});
+}
 
-    // 5, 6. The printed forms of the death-date and secular-name columns.
+void AddColumnForms(SheetDescription& sheet, const DeceasedData& data, const SheetOptions& options,
+                    bool blank) {
     AddCells(sheet, DeathDateForm(data, options, blank), kColumnStart, kCellStep, Across(kDateRow));
     AddCells(sheet, kSecularForm, kColumnStart, kCellStep, Across(kSecularRow));
+}
 
-    // 7. Footer.
+void AddFooterArea(SheetDescription& sheet, const SheetOptions& options) {
     if (options.TmplNamePrint) {
         sheet.Elements.emplace_back(
             SheetFooter{kFrameLeft, kFrameRight, kFooterTop, kFooterBottom});
     }
-    if (blank) {
-        return sheet;
-    }
+}
 
-    // 8. Posthumous name; the font is set afresh because a footer frame may have left bold.
+NameClass AddPosthumousName(SheetDescription& sheet, const DeceasedData& data,
+                            const SheetOptions& options) {
+    // The font is set afresh because a footer frame may have left bold.
     const NameClass nameClass = ClassifyName(CharCount(data.Kaimyo));
-    sheet.Elements.emplace_back(
-        SheetFont{bodyFace, nameClass == NameClass::Small ? 0.026 : kTitleHeight});
+    sheet.Elements.emplace_back(SheetFont{BodyFace(options.FntName2),
+                                          nameClass == NameClass::Small ? 0.026 : kTitleHeight});
     switch (nameClass) {
     case NameClass::Single:
         AddPoint(sheet, data.Kaimyo, 0.2476, Across(2215));
@@ -256,21 +244,25 @@ SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions
     case NameClass::None:
         break;
     }
+    return nameClass;
+}
 
-    // 9. Reading, beside the name.
+void AddReading(SheetDescription& sheet, const DeceasedData& data, const SheetOptions& options,
+                NameClass nameClass) {
     if (options.RubyPrint && nameClass != NameClass::None) {
-        sheet.Elements.emplace_back(SheetFont{bodyFace, 0.011});
+        sheet.Elements.emplace_back(SheetFont{BodyFace(options.FntName2), 0.011});
         const double start =
             (nameClass == NameClass::Single || nameClass == NameClass::Short) ? 0.262 : 0.2142;
         AddPitched(sheet, data.Yomi, start, 0.017, Across(1953));
     }
+}
 
-    // 10, 11. Secular name and age.
-    sheet.Elements.emplace_back(SheetFont{bodyFace, kBodyHeight});
+void AddSecularNameAgeAndDate(SheetDescription& sheet, const DeceasedData& data,
+                              const SheetOptions& options) {
+    AddBodyFont(sheet, options);
     AddCells(sheet, data.Zokumyo, 0.2476, 0.0436, Across(kSecularRow));
     AddPoint(sheet, AgeText(data.GyoNen), 0.6952, Across(kSecularRow));
 
-    // 12-14. Date of death.
     if (options.WarekiInsatsu) {
         AddCells(sheet, EraYearText(data.KiWanen), 0.215, kCellStep, Across(kDateRow));
     } else {
@@ -278,6 +270,50 @@ SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions
     }
     AddCells(sheet, MonthOfDeathText(data.KiGatsu), 0.3498, kCellStep, Across(kDateRow));
     AddCells(sheet, DayOfDeathText(data.KiNichi), 0.4509, kCellStep, Across(kDateRow));
+}
+
+void AddRun(SheetDescription& sheet, std::u16string_view text, double fx, AcrossPos fy) {
+    AddPoint(sheet, text, fx, fy);
+}
+
+} // namespace sheetparts
+
+SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions& options,
+                                    const MemorialSchedule& schedule, bool blank) {
+    using namespace sheetparts;
+    SheetDescription sheet;
+    sheet.Elements.reserve(400);
+
+    AddTableFrame(sheet, kRows);
+    AddNameBox(sheet, options);
+    AddTitle(sheet, options, SheetTitle(options.TitName));
+
+    // 4. Row headings and marks.
+    AddBodyFont(sheet, options);
+    const std::int32_t printed = PrintedRowCount(options);
+    const ScheduleCells cells = ScheduleRowTexts(schedule, options);
+    // All headings first, then the marks of every row: the order the form is drawn in.
+    for (std::int32_t r = 1; r <= printed; ++r) {
+        AddSpread(sheet, cells.Names[static_cast<std::size_t>(r - 1)], 0.1333, 0.2429, RowY(r));
+    }
+    if (blank) {
+        for (std::int32_t r = 1; r <= printed; ++r) {
+            AddPoint(sheet, u"月", 0.6238, RowY(r));
+        }
+    }
+    for (std::int32_t r = 1; r <= printed; ++r) {
+        AddPoint(sheet, u"日", 0.8286, RowY(r));
+    }
+
+    AddColumnForms(sheet, data, options, blank);
+    AddFooterArea(sheet, options);
+    if (blank) {
+        return sheet;
+    }
+
+    const NameClass nameClass = AddPosthumousName(sheet, data, options);
+    AddReading(sheet, data, options, nameClass);
+    AddSecularNameAgeAndDate(sheet, data, options);
 
     // 15. Schedule months and days.
     // Every row's month, then every row's day.

@@ -48,6 +48,38 @@ std::u16string DeathDateForm(const DeceasedData& data, const SheetOptions& optio
 enum class NameClass { None, Single, Short, Long, Small };
 NameClass ClassifyName(std::size_t characters);
 
+// The elements the memorial sheet shares with the annual chart, each appending its part of
+// the page in drawing order. The annual chart calls the same functions with its own row
+// count, title and date of death, so both sheets keep one frame, name box and columns.
+namespace sheetparts {
+// 1. The table frame with `rows` bands: outline, the rules between the bands, the double
+// rule under the headings.
+void AddTableFrame(SheetDescription& sheet, std::int32_t rows);
+// 2. The name box: canopy and lotus, or the ruled box (KaimyoStyle).
+void AddNameBox(SheetDescription& sheet, const SheetOptions& options);
+// 3. The title column: the title font and `title` spread over the title span, any length.
+void AddTitle(SheetDescription& sheet, const SheetOptions& options, std::u16string_view title);
+// The body font, set before the row headings and again after the name and reading.
+void AddBodyFont(SheetDescription& sheet, const SheetOptions& options);
+// 5, 6. The printed forms of the death-date and secular-name columns.
+void AddColumnForms(SheetDescription& sheet, const DeceasedData& data, const SheetOptions& options,
+                    bool blank);
+// 7. The footer area, when the footer is printed.
+void AddFooterArea(SheetDescription& sheet, const SheetOptions& options);
+// 8. The posthumous name by its class (nothing above sixteen characters); its class.
+NameClass AddPosthumousName(SheetDescription& sheet, const DeceasedData& data,
+                            const SheetOptions& options);
+// 9. The reading beside the name, when RubyPrint is on and the name was placed.
+void AddReading(SheetDescription& sheet, const DeceasedData& data, const SheetOptions& options,
+                NameClass nameClass);
+// 10-14. Body font, secular name, age and the date of death (era year or western year,
+// month, day) from `data`.
+void AddSecularNameAgeAndDate(SheetDescription& sheet, const DeceasedData& data,
+                              const SheetOptions& options);
+// A text drawn as one run at (fx, fy).
+void AddRun(SheetDescription& sheet, std::u16string_view text, double fx, AcrossPos fy);
+} // namespace sheetparts
+
 // Everything the memorial sheet draws, in order. `blank`: only the printed form (table
 // frame, name box, title, headings and marks, the two column forms, the footer area).
 SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions& options,

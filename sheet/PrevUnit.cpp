@@ -198,11 +198,10 @@ void TPrevForm::PaintPage(Canvas& canvas) {
         if (!(inputs.Footer == before)) {
             m_printer.WriteFooter(inputs.Footer);
         }
+    } else if (PreviewKind == 1 && AnnualPainter) {
+        AnnualPainter(canvas, PreviewWidth, PreviewHeight, *m_request);
     } else {
         DrawPreviewBorder(canvas, PreviewWidth, PreviewHeight);
-        if (AnnualPainter) {
-            AnnualPainter(canvas, PreviewWidth, PreviewHeight);
-        }
     }
     if (!m_pending.isEmpty() && !m_messageQueued) {
         m_messageQueued = true;

@@ -36,9 +36,11 @@ public:
     explicit TPrevForm(MemorialSheetPrinter& printer, QWidget* parent = nullptr);
     ~TPrevForm() override;
 
-    // The annual chart's branch (PreviewKind 1): its screen drawing and its print command.
-    // Unset, that kind shows the border only and its print button beeps.
-    std::function<void(Canvas&, int previewWidth, int previewHeight)> AnnualPainter;
+    // The annual chart's branch (PreviewKind 1): its screen drawing (border included; the
+    // footer reports through the showing's request) and its print command. Unset, that kind
+    // shows the border only and its print button beeps.
+    std::function<void(Canvas&, int previewWidth, int previewHeight, FooterDrawRequest&)>
+        AnnualPainter;
     std::function<void()> AnnualPrint;
 
     // Sets PreviewKind and shows the window modally, maximised; returns when it closes.

@@ -48,12 +48,25 @@ private:
 
 void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& printer,
                         Interaction& interaction, QWidget* parent) {
-    const SheetOptions& options = inputs.Options;
+    SheetPrintJob job;
+    job.Options = inputs.Options;
+    job.TitleMissing = inputs.Options.TitName.empty();
+    job.TitleMissingMessage = kTitleMissingMessage;
+    job.DrawPage = [&inputs, blank](Canvas& canvas, const PageMetrics& page,
+                                    FooterDrawRequest& request) {
+        DrawMemorialPaper(canvas, page, inputs, blank, request);
+    };
+    PrintSheetPage(job, printer, interaction, parent);
+}
+
+void PrintSheetPage(const SheetPrintJob& sheetJob, QPrinter& printer, Interaction& interaction,
+                    QWidget* parent) {
+    const SheetOptions& options = sheetJob.Options;
     if (options.FntName1.empty() || options.FntName2.empty()) {
         Show(interaction, kFontMissingMessage);
     }
-    if (options.TitName.empty()) {
-        Show(interaction, kTitleMissingMessage);
+    if (sheetJob.TitleMissing) {
+        Show(interaction, sheetJob.TitleMissingMessage);
     }
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!interaction.PrintDialog(parent, printer)) {
@@ -88,7 +101,7 @@ void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& print
         try {
             QPainterCanvas canvas(painter);
             FooterDrawRequest request(&interaction);
-            DrawMemorialPaper(canvas, page, inputs, blank, request);
+            sheetJob.DrawPage(canvas, page, request);
             finished = job.Finish();
         } catch (const std::exception&) {
             finished = false;

@@ -29,6 +29,23 @@ inline const QString kPrintEndFailed =
     QStringLiteral("印刷を正しく終えられませんでした。\nプリンタを確かめてください。");
 inline const QString kPdfCaption = QStringLiteral("PDFファイルに印刷");
 
+// What distinguishes one sheet's print job from another's: the options whose fonts are
+// checked, whether the title is missing and the message that says so, and the page itself
+// (drawn on a canvas whose origin is the corner of the printable area).
+struct SheetPrintJob {
+    SheetOptions Options;
+    bool TitleMissing = false;
+    QString TitleMissingMessage;
+    std::function<void(Canvas&, const PageMetrics&, FooterDrawRequest&)> DrawPage;
+};
+
+// The print sequence every sheet shares: the font and title messages, the print dialog
+// (cancel: nothing more), the printable-area warning (No: nothing printed), then one page.
+// A job that fails part way is aborted and reported, never left open. When the dialog leaves
+// the printer writing a PDF without a file name, the file is asked for (cancel: nothing).
+void PrintSheetPage(const SheetPrintJob& job, QPrinter& printer, Interaction& interaction,
+                    QWidget* parent);
+
 // The one-page print of the memorial sheet (`blank`: the printed form only) on `printer`:
 // the font and title messages, the print dialog (cancel: nothing more), the printable-area
 // warning (No: nothing printed), then the page. A job that fails part way is aborted and

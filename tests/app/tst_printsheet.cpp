@@ -450,7 +450,7 @@ void TestPrintSheet::PreviewOfTheAnnualChartPrintsThatChart() {
     int annualPrints = 0;
     int annualPaints = 0;
     form.AnnualPrint = [&annualPrints] { ++annualPrints; };
-    form.AnnualPainter = [&annualPaints](Canvas&, int, int) { ++annualPaints; };
+    form.AnnualPainter = [&annualPaints](Canvas&, int, int, FooterDrawRequest&) { ++annualPaints; };
     WhenModal([&](QWidget*) {
         form.PaintBox1->repaint();
         QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
