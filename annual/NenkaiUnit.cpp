@@ -54,7 +54,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 // The row label: the item's name padded with hyphens to fourteen columns (a kanji takes two).
 QString RowCaption(std::u16string_view name) {
-    const qsizetype columns = 2 * static_cast<qsizetype>(CharCount(name));
+    const qsizetype columns = 2 * CharCount(ToQ(name));
     return ToQ(name) + QString(std::max<qsizetype>(0, 14 - columns), QLatin1Char('-'));
 }
 
@@ -237,10 +237,10 @@ void TNenkaiForm::BuildRows() {
         NameLabels[k] = name;
         PlaceLabel(GroupBox2, QStringLiteral("西暦"), 92 + x, labelTop)
             ->setObjectName(ObjectName("Label", 25 + i));
-        const auto field = [this](int number, int left, int top, int width) {
+        const auto field = [this](int number, int fieldLeft, int top, int width) {
             auto* edit = new QLineEdit(GroupBox2);
             edit->setObjectName(ObjectName("Edit", number));
-            edit->setGeometry(left, top, width, kFieldHeight);
+            edit->setGeometry(fieldLeft, top, width, kFieldHeight);
             edit->setReadOnly(true);
             edit->setFocusPolicy(Qt::ClickFocus);
             return edit;

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -181,8 +182,8 @@ void TestNenkaiForm::CreationFillsTheListsAndRows() {
         const QString caption = form.NameLabels[i]->text();
         QVERIFY(caption.startsWith(Q(NenkaiItems()[i].Name)));
         // Fourteen columns: a kanji takes two, a hyphen one.
-        QCOMPARE(2 * NenkaiItems()[i].Name.size() + (caption.size() - NenkaiItems()[i].Name.size()),
-                 std::size_t{14});
+        const qsizetype kanji = static_cast<qsizetype>(NenkaiItems()[i].Name.size());
+        QCOMPARE(2 * kanji + (caption.size() - kanji), qsizetype{14});
         QVERIFY(form.WesternEdits[i]->isReadOnly());
         QVERIFY(form.EraNameEdits[i]->isReadOnly());
         QVERIFY(form.EraYearEdits[i]->isReadOnly());
@@ -505,7 +506,7 @@ void TestNenkaiForm::TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame() {
     SheetCommands commands(host, ui);
     TNenkaiForm form(host, ui, commands.Printer().Printer());
     form.Edit1->setText(QStringLiteral("2018"));
-    const QStringList files{m_dir->filePath(QStringLiteral("annual1.pdf")),
+    const std::array<QString, 3> files{m_dir->filePath(QStringLiteral("annual1.pdf")),
                             m_dir->filePath(QStringLiteral("memorial.pdf")),
                             m_dir->filePath(QStringLiteral("annual2.pdf"))};
     for (const QString& file : files) {
@@ -525,7 +526,7 @@ void TestNenkaiForm::TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame() {
         QProcess process;
         process.start(pdftoppm,
                       {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
-                       QStringLiteral("-singlefile"), files[static_cast<qsizetype>(k)], prefix});
+                       QStringLiteral("-singlefile"), files[k], prefix});
         QVERIFY(process.waitForFinished(60000));
         QCOMPARE(process.exitCode(), 0);
         const QImage page(prefix + QStringLiteral(".png"));
