@@ -1,5 +1,8 @@
 #include "app/CliSheet.h"
 
+#include "annual/NenkaiUnit.h"
+#include "app/CliAnnual.h"
+
 #include "calendar/TextUtil.h"
 #include "case/AtomicFile.h"
 #include "case/StoredCase.h"
@@ -103,16 +106,33 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
         }
     }
     const bool blank = args.Has("blank");
+    const bool annual = args.Has("annual");
 
     const auto application = EnsureGuiApplication();
     StreamSink messages(err);
-    MemorialSheetInputs inputs = LoadStoredSheetInputs(QString(), &messages);
+    MemorialSheetInputs inputs;
+    NenkaiSheetInputs annualInputs;
+    SheetOptions options;
+    QString title;
+    bool titleMissing = false;
+    if (annual) {
+        annualInputs = LoadStoredNenkaiInputs(QString(), &messages);
+        options = annualInputs.Options;
+        title = QString::fromStdU16String(NenkaiTitle(annualInputs.Chart.Title));
+        titleMissing = annualInputs.Chart.Title.empty();
+    } else {
+        inputs = LoadStoredSheetInputs(QString(), &messages);
+        options = inputs.Options;
+        title = QString::fromStdU16String(SheetTitle(inputs.Options.TitName));
+        titleMissing = inputs.Options.TitName.empty();
+    }
     // The messages the print command shows before its dialog.
-    if (inputs.Options.FntName1.empty() || inputs.Options.FntName2.empty()) {
+    if (options.FntName1.empty() || options.FntName2.empty()) {
         messages.ShowMessage(kFontMissingMessage.toStdU16String());
     }
-    if (inputs.Options.TitName.empty()) {
-        messages.ShowMessage(kTitleMissingMessage.toStdU16String());
+    if (titleMissing) {
+        messages.ShowMessage(
+            (annual ? kNenkaiTitleMissingMessage : kTitleMissingMessage).toStdU16String());
     }
 
     // The whole PDF is made in memory and then replaces the file in one step, so a write
@@ -122,7 +142,7 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
     {
         QPdfWriter writer(&document);
         writer.setResolution(kPdfResolution);
-        writer.setTitle(QString::fromStdU16String(SheetTitle(inputs.Options.TitName)));
+        writer.setTitle(title);
         writer.setCreator(QStringLiteral("Ulvan表"));
         writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Landscape, QMarginsF()));
         const QRect full = writer.pageLayout().fullRectPixels(kPdfResolution);
@@ -133,7 +153,12 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
         }
         // The landscape page's height is the portrait paper's width.
         FooterDrawRequest request(&messages);
-        DrawMemorialReadingPage(painter, full.height(), full.width(), inputs, blank, request);
+        if (annual) {
+            DrawNenkaiReadingPage(painter, full.height(), full.width(), annualInputs, blank,
+                                  request);
+        } else {
+            DrawMemorialReadingPage(painter, full.height(), full.width(), inputs, blank, request);
+        }
         if (!painter.end()) {
             err << "ulvan sheet: PDF を作れません (the PDF could not be finished)\n";
             return kWriteFailed;

@@ -15,20 +15,25 @@
 
 namespace ulvan {
 
-inline constexpr std::string_view kSheetUsage = "--pdf FILE [--blank] [--paper A4|B5|A3]";
+inline constexpr std::string_view kSheetUsage =
+    "--pdf FILE [--annual] [--blank] [--paper A4|B5|A3]";
 inline constexpr std::string_view kSheetHelpJa =
-    "保存されている故人データと設定からUlvan表をPDFに出力します（用紙は読む向きの横置き）。";
+    "保存されている故人データと設定からUlvan表（--annual: "
+    "年回表）をPDFに出力します（用紙は読む向きの"
+    "横置き）。";
 inline constexpr std::string_view kSheetHelpEn =
     "Writes the memorial sheet of the stored case and settings to a PDF, the page turned to "
-    "the reading view (landscape); --blank writes the blank form.";
+    "the reading view (landscape); --annual writes the annual chart instead, --blank the blank "
+    "form.";
 
 // The case as the main window holds it after loading `settingsFile` (empty: the per-user
 // store): options, deceased's data, the schedule computed with the stored names, offsets and
 // eve flags, and the footer. Messages of the computation go to `messages` (may be null).
 MemorialSheetInputs LoadStoredSheetInputs(const QString& settingsFile, MessageSink* messages);
 
-inline constexpr std::array<OptionSpec, 3> kSheetOptions{{
+inline constexpr std::array<OptionSpec, 4> kSheetOptions{{
     {"pdf", true},
+    {"annual", false},
     {"blank", false},
     {"paper", true},
 }};

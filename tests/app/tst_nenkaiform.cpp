@@ -507,8 +507,8 @@ void TestNenkaiForm::TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame() {
     TNenkaiForm form(host, ui, commands.Printer().Printer());
     form.Edit1->setText(QStringLiteral("2018"));
     const std::array<QString, 3> files{m_dir->filePath(QStringLiteral("annual1.pdf")),
-                            m_dir->filePath(QStringLiteral("memorial.pdf")),
-                            m_dir->filePath(QStringLiteral("annual2.pdf"))};
+                                       m_dir->filePath(QStringLiteral("memorial.pdf")),
+                                       m_dir->filePath(QStringLiteral("annual2.pdf"))};
     for (const QString& file : files) {
         ui.AnswerPrintDialog(true, [file](QPrinter& p) {
             p.setOutputFormat(QPrinter::PdfFormat);
