@@ -16,6 +16,11 @@ AcrossPos RowY(std::int32_t j) {
     return AcrossPos{kRowBase, kRowStep, 1.0, j - 1};
 }
 
+// A value of the row: its characters one cell each from fx on.
+void AddValue(SheetDescription& sheet, std::u16string_view text, double fx, std::int32_t j) {
+    AddPitched(sheet, text, fx, kCellPitch, RowY(j));
+}
+
 } // namespace
 
 std::u16string NenkaiTitle(std::u16string_view title) {
@@ -68,9 +73,9 @@ SheetDescription BuildNenkaiSheet(const DeceasedData& mainData, const SheetOptio
         AddSpread(sheet, chart.Rows[static_cast<std::size_t>(j - 1)].Name, kNameStart, kNameSpan,
                   RowY(j));
         if (options.WarekiInsatsu) {
-            AddRun(sheet, kLabelWithEra, kLabelEra, RowY(j));
+            AddValue(sheet, kLabelWithEra, kLabelEra, j);
         } else {
-            AddRun(sheet, kLabelPlain, kLabelWestern, RowY(j));
+            AddValue(sheet, kLabelPlain, kLabelWestern, j);
         }
     }
 
@@ -86,16 +91,16 @@ SheetDescription BuildNenkaiSheet(const DeceasedData& mainData, const SheetOptio
     }
     AddSecularNameAgeAndDate(sheet, data, options);
 
-    // The anniversaries' years, each value one run at the font's own advance.
+    // The anniversaries' years in the cells of their labels.
     for (std::int32_t j = 1; j <= printed; ++j) {
         const NenkaiYearCells cells =
             NenkaiYearTexts(chart.Rows[static_cast<std::size_t>(j - 1)].Result);
         if (options.WarekiInsatsu) {
-            AddRun(sheet, cells.WesternYear, kYearEra, RowY(j));
-            AddRun(sheet, cells.EraName, kEraName, RowY(j));
-            AddRun(sheet, cells.EraYear, kEraYear, RowY(j));
+            AddValue(sheet, cells.WesternYear, kYearEra, j);
+            AddValue(sheet, cells.EraName, kEraName, j);
+            AddValue(sheet, cells.EraYear, kEraYear, j);
         } else {
-            AddRun(sheet, cells.WesternYear, kYearWestern, RowY(j));
+            AddValue(sheet, cells.WesternYear, kYearWestern, j);
         }
     }
     return sheet;

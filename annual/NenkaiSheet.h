@@ -80,6 +80,10 @@ inline constexpr double kYearEra = 0.4724;
 inline constexpr double kYearWestern = 0.56;
 inline constexpr double kEraName = 0.6476;
 inline constexpr double kEraYear = 0.706;
+// The cell step of the label and the years: the distance of the anchors above, one body
+// font cell on A-series paper. Each character stands in its own cell, so the era year meets
+// the label's closing 年 whatever the font's own advance.
+inline constexpr double kCellPitch = 0.0292;
 inline constexpr std::u16string_view kLabelWithEra = u"年（　　　　　年）";
 inline constexpr std::u16string_view kLabelPlain = u"年";
 } // namespace annualsheet

@@ -272,10 +272,6 @@ void AddSecularNameAgeAndDate(SheetDescription& sheet, const DeceasedData& data,
     AddCells(sheet, DayOfDeathText(data.KiNichi), 0.4509, kCellStep, Across(kDateRow));
 }
 
-void AddRun(SheetDescription& sheet, std::u16string_view text, double fx, AcrossPos fy) {
-    AddPoint(sheet, text, fx, fy);
-}
-
 } // namespace sheetparts
 
 SheetDescription BuildMemorialSheet(const DeceasedData& data, const SheetOptions& options,

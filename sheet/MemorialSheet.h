@@ -76,8 +76,6 @@ void AddReading(SheetDescription& sheet, const DeceasedData& data, const SheetOp
 // month, day) from `data`.
 void AddSecularNameAgeAndDate(SheetDescription& sheet, const DeceasedData& data,
                               const SheetOptions& options);
-// A text drawn as one run at (fx, fy).
-void AddRun(SheetDescription& sheet, std::u16string_view text, double fx, AcrossPos fy);
 } // namespace sheetparts
 
 // Everything the memorial sheet draws, in order. `blank`: only the printed form (table

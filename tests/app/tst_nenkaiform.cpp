@@ -17,6 +17,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +58,7 @@ public:
         ulvan::ComputeSchedule(Data.KiNen, Data.KiGatsu, Data.KiNichi, schedule);
         return schedule;
     }
-    FooterLayout Footer() const override { return FooterLayout{}; }
+    FooterLayout Footer() const override { return Foot; }
     std::vector<std::u16string> EraItems() const override { return EraComboItems(); }
     QDate CurrentDate() const override { return QDate(2024, 3, 15); }
     QString SettingsFile() const override { return File; }
@@ -79,6 +81,7 @@ public:
     DeceasedData Data;
     SheetOptions Opts;
     std::vector<PreviewKind> Previews;
+    FooterLayout Foot;
     SheetCommands* Commands = nullptr;
 };
 
@@ -154,6 +157,7 @@ private Q_SLOTS:
     void PrintReportsTheAnnualTitle();
     void PreviewKindFollowsItsOpener();
     void TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame();
+    void PrintsTheFilledAndBlankChartThroughThePrintDialog();
 
 private:
     QString StoreFile() const { return m_dir->filePath(QStringLiteral("settings.ini")); }
@@ -540,6 +544,49 @@ void TestNenkaiForm::TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame() {
                      qPrintable(QStringLiteral("%1 rule %2").arg(files[k]).arg(i)));
         }
     }
+}
+
+void TestNenkaiForm::PrintsTheFilledAndBlankChartThroughThePrintDialog() {
+    ScriptedInteraction ui;
+    FakeHost host(StoreFile());
+    host.Opts.TmplNamePrint = true;
+    host.Data.Yomi = u"しゃくじょうねんしんじ";
+    FooterFrame temple;
+    temple.Left = u"500";
+    temple.Top = u"1000";
+    temple.Right = u"4500";
+    temple.Bottom = u"9000";
+    temple.FontHeight = u"1400";
+    temple.Spacing = u"150";
+    temple.FontFace = u"IPAMincho";
+    temple.Bold = u"B";
+    temple.Kind = u"P";
+    temple.Content = u"浄土真宗　光明山　西念寺";
+    host.Foot.Append(temple);
+    QPrinter printer(QPrinter::HighResolution);
+    TNenkaiForm form(host, ui, printer);
+    OpenAndClose(form, [&] {
+        form.ComboBox2->setEditText(QStringLiteral("年回表"));
+        for (const auto& [button, name] :
+             {std::pair{form.Button2, QStringLiteral("annual-chart.pdf")},
+              std::pair{form.Button4, QStringLiteral("annual-blank.pdf")}}) {
+            const QString file = m_dir->filePath(name);
+            ui.AnswerPrintDialog(true, [file](QPrinter& p) {
+                p.setOutputFormat(QPrinter::PdfFormat);
+                p.setOutputFileName(file);
+            });
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(QFileInfo(file).size() > 0);
+            // For looking at the pages: ULVAN_PRINT_DUMP=/dir keeps a copy of each.
+            const QByteArray dump = qgetenv("ULVAN_PRINT_DUMP");
+            if (!dump.isEmpty()) {
+                const QString copy = QString::fromLocal8Bit(dump) + QLatin1Char('/') + name;
+                QFile::remove(copy);
+                QVERIFY(QFile::copy(file, copy));
+            }
+        }
+    });
+    QCOMPARE(ui.Log, (QStringList{QStringLiteral("print"), QStringLiteral("print")}));
 }
 
 QTEST_MAIN(TestNenkaiForm)

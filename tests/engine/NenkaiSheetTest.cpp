@@ -96,7 +96,7 @@ TEST(BuildNenkaiSheet, OverlongRowListDrawsElevenRows) {
     const SheetDescription sheet = BuildNenkaiSheet(DeceasedData{}, options, chart, false, false);
     int eraNames = 0;
     for (const SheetElement& e : sheet.Elements) {
-        if (const auto* text = std::get_if<SheetText>(&e); text && text->Text == u"平成") {
+        if (const auto* text = std::get_if<SheetText>(&e); text && text->Text == u"平") {
             ++eraNames;
         }
     }

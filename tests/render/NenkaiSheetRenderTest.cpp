@@ -125,6 +125,46 @@ QString TextAt(const std::vector<CanvasCall>& calls, int x, int y) {
     return found;
 }
 
+// The text drawn last at a point; empty when none.
+QString LastTextAt(const std::vector<CanvasCall>& calls, int x, int y) {
+    QString found;
+    for (const CanvasCall& c : TextsAtY(calls, y)) {
+        if (c.X1 == x) {
+            found = c.Text;
+        }
+    }
+    return found;
+}
+
+// The text drawn first at a point; empty when none.
+QString FirstTextAt(const std::vector<CanvasCall>& calls, int x, int y) {
+    for (const CanvasCall& c : TextsAtY(calls, y)) {
+        if (c.X1 == x) {
+            return c.Text;
+        }
+    }
+    return QString();
+}
+
+// A row's year label: what its cells show first (the label comes before the years).
+QString LabelAt(const std::vector<CanvasCall>& calls, double fx, int y, int cells) {
+    QString run;
+    for (int k = 0; k < cells; ++k) {
+        run += FirstTextAt(calls, Rnd(fx * kW) + k * Rnd(0.0292 * kW), y);
+    }
+    return run;
+}
+
+// A value of a row: what `cells` cells of the row's pitch from fx on show last (a year over
+// its label's blank); empty when none of them holds anything.
+QString RunAt(const std::vector<CanvasCall>& calls, double fx, int y, int cells) {
+    QString run;
+    for (int k = 0; k < cells; ++k) {
+        run += LastTextAt(calls, Rnd(fx * kW) + k * Rnd(0.0292 * kW), y);
+    }
+    return run;
+}
+
 // The characters drawn at one y from fx `from` on (paper x), joined in drawing order.
 QString JoinedFrom(const std::vector<CanvasCall>& calls, int y, double from, double to) {
     QString out;
@@ -196,10 +236,10 @@ TEST(NenkaiSheetPaper, TwelveCheckedPrintTheFirstElevenInOrder) {
     EXPECT_FALSE(all.contains(QStringLiteral("七十回忌")));
     EXPECT_TRUE(TextsAtY(calls, RowY(12)).empty());
     // Row 1 holds 一周忌 2025 (令和7): the western year, era name and era year each one run.
-    EXPECT_EQ(TextAt(calls, Rnd(0.4724 * kW), RowY(1)), QStringLiteral("二〇二五"));
-    EXPECT_EQ(TextAt(calls, Rnd(0.6476 * kW), RowY(1)), QStringLiteral("令和"));
-    EXPECT_EQ(TextAt(calls, Rnd(0.706 * kW), RowY(1)), QStringLiteral("　　七"));
-    EXPECT_EQ(TextAt(calls, Rnd(0.5892 * kW), RowY(1)), QStringLiteral("年（　　　　　年）"));
+    EXPECT_EQ(RunAt(calls, 0.4724, RowY(1), 4), QStringLiteral("二〇二五"));
+    EXPECT_EQ(RunAt(calls, 0.6476, RowY(1), 2), QStringLiteral("令和"));
+    EXPECT_EQ(RunAt(calls, 0.706, RowY(1), 3), QStringLiteral("　　七"));
+    EXPECT_EQ(LabelAt(calls, 0.5892, RowY(1), 9), QStringLiteral("年（　　　　　年）"));
 }
 
 TEST(NenkaiSheetPaper, NoneCheckedLeavesEveryBandEmpty) {
@@ -233,11 +273,10 @@ TEST_P(NenkaiWareki, PlacesTheWesternYearAndLabel) {
     const auto calls = DrawPaper(in, false);
     for (int j = 1; j <= 11; ++j) {
         const NenkaiResult& r = in.Chart.Rows[static_cast<std::size_t>(j - 1)].Result;
-        EXPECT_EQ(TextAt(calls, Rnd(wc.WesternX * kW), RowY(j)), Q(KanjiDigits(r.WesternYear)))
+        EXPECT_EQ(RunAt(calls, wc.WesternX, RowY(j), 4), Q(KanjiDigits(r.WesternYear))) << j;
+        EXPECT_EQ(LabelAt(calls, wc.LabelX, RowY(j), static_cast<int>(wc.Label.size())), wc.Label)
             << j;
-        EXPECT_EQ(TextAt(calls, Rnd(wc.LabelX * kW), RowY(j)), wc.Label) << j;
-        const bool eraCells = !TextAt(calls, Rnd(0.6476 * kW), RowY(j)).isEmpty() ||
-                              !TextAt(calls, Rnd(0.706 * kW), RowY(j)).isEmpty();
+        const bool eraCells = !RunAt(calls, 0.706, RowY(j), 3).isEmpty();
         EXPECT_EQ(eraCells, wc.Wareki) << j;
     }
 }
@@ -281,8 +320,8 @@ TEST(NenkaiSheetPaper, EraYearOneIsGannenInTheDateColumnAndIchiInARow) {
     // The date column's era year: 元 in the last of its three cells.
     EXPECT_TRUE(TextAt(calls, Rnd((0.215 + 2 * 0.0337) * kW), kDateY).endsWith(u'元'));
     // 一周忌 of a death in June 2018 falls in 令和元年: 一 in the row.
-    EXPECT_EQ(TextAt(calls, Rnd(0.6476 * kW), RowY(1)), QStringLiteral("令和"));
-    EXPECT_EQ(TextAt(calls, Rnd(0.706 * kW), RowY(1)), QStringLiteral("　　一"));
+    EXPECT_EQ(RunAt(calls, 0.6476, RowY(1), 2), QStringLiteral("令和"));
+    EXPECT_EQ(RunAt(calls, 0.706, RowY(1), 3), QStringLiteral("　　一"));
 }
 
 TEST(NenkaiSheetPaper, HundredFiftiethOfTwoThousandHasBlankEraCells) {
@@ -290,16 +329,16 @@ TEST(NenkaiSheetPaper, HundredFiftiethOfTwoThousandHasBlankEraCells) {
     checked[13] = true; // 百五十回忌
     const auto calls = DrawPaper(FilledChart(u"2000", checked), false);
     EXPECT_EQ(JoinedFrom(calls, RowY(1), 0.13, 0.38), QStringLiteral("百五十回忌"));
-    EXPECT_EQ(TextAt(calls, Rnd(0.4724 * kW), RowY(1)), QStringLiteral("二一四九"));
+    EXPECT_EQ(RunAt(calls, 0.4724, RowY(1), 4), QStringLiteral("二一四九"));
     for (const double x : {0.6476, 0.706}) {
-        const QString cell = TextAt(calls, Rnd(x * kW), RowY(1));
+        const QString cell = RunAt(calls, x, RowY(1), 3);
         EXPECT_TRUE(cell.trimmed().isEmpty()) << x << " " << cell.toStdString();
     }
 }
 
 TEST(NenkaiSheetPaper, YearBelowOneThousandKeepsItsFourCells) {
     const auto calls = DrawPaper(FilledChart(u"500"), false);
-    EXPECT_EQ(TextAt(calls, Rnd(0.4724 * kW), RowY(1)), QStringLiteral("　五〇一"));
+    EXPECT_EQ(RunAt(calls, 0.4724, RowY(1), 4), QStringLiteral("　五〇一"));
 }
 
 // --- the reading and the blank form ----------------------------------------------------
@@ -338,8 +377,8 @@ TEST(NenkaiSheetPaper, BlankFormHasReiwaNamesAndLabelsButNoYears) {
     for (int j = 1; j <= 11; ++j) {
         EXPECT_EQ(JoinedFrom(calls, RowY(j), 0.13, 0.38),
                   Q(NenkaiItems()[static_cast<std::size_t>(j - 1)].Name));
-        EXPECT_EQ(TextAt(calls, Rnd(0.5892 * kW), RowY(j)), QStringLiteral("年（　　　　　年）"));
-        EXPECT_TRUE(TextAt(calls, Rnd(0.4724 * kW), RowY(j)).isEmpty());
+        EXPECT_EQ(LabelAt(calls, 0.5892, RowY(j), 9), QStringLiteral("年（　　　　　年）"));
+        EXPECT_TRUE(RunAt(calls, 0.4724, RowY(j), 4).isEmpty());
     }
     // No posthumous name, secular name or age on the blank form.
     for (const CanvasCall& c : Of(calls, CanvasCall::Kind::Text)) {
