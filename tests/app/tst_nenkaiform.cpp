@@ -19,13 +19,10 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -118,23 +115,6 @@ void TypeKey(QWidget* field, Qt::Key key, const QString& text) {
     QApplication::sendEvent(field, &release);
 }
 
-// Dark pixels along a horizontal line of a page image, as a share of the span checked.
-double InkAlongRow(const QImage& image, double fy, double fromX, double toX) {
-    const int y0 = static_cast<int>(fy * image.height());
-    int inked = 0;
-    int total = 0;
-    for (int x = static_cast<int>(fromX * image.width()); x < toX * image.width(); ++x) {
-        ++total;
-        for (int y = y0 - 2; y <= y0 + 2; ++y) {
-            if (qGray(image.pixel(x, y)) < 200) {
-                ++inked;
-                break;
-            }
-        }
-    }
-    return total > 0 ? static_cast<double>(inked) / total : 0.0;
-}
-
 } // namespace
 
 class TestNenkaiForm : public QObject {
@@ -156,7 +136,6 @@ private Q_SLOTS:
     void FirstYearOfAnEraAsksAndTheClosingKeyDoesNotAskAgain();
     void PrintReportsTheAnnualTitle();
     void PreviewKindFollowsItsOpener();
-    void TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame();
     void PrintsTheFilledAndBlankChartThroughThePrintDialog();
 
 private:
@@ -498,52 +477,6 @@ void TestNenkaiForm::PreviewKindFollowsItsOpener() {
     QCOMPARE(annualPaints, 0);
     QCOMPARE(ui.Messages, QStringList{kTitleMissingMessage});
     QCOMPARE(host.Previews, (std::vector<PreviewKind>{PreviewKind::Annual, PreviewKind::Memorial}));
-}
-
-void TestNenkaiForm::TwoAnnualChartsAndAMemorialSheetEachHaveTheirFrame() {
-    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (pdftoppm.isEmpty()) {
-        QSKIP("pdftoppm is not installed");
-    }
-    ScriptedInteraction ui;
-    FakeHost host(StoreFile());
-    SheetCommands commands(host, ui);
-    TNenkaiForm form(host, ui, commands.Printer().Printer());
-    form.Edit1->setText(QStringLiteral("2018"));
-    const std::array<QString, 3> files{m_dir->filePath(QStringLiteral("annual1.pdf")),
-                                       m_dir->filePath(QStringLiteral("memorial.pdf")),
-                                       m_dir->filePath(QStringLiteral("annual2.pdf"))};
-    for (const QString& file : files) {
-        ui.AnswerPrintDialog(true, [file](QPrinter& p) {
-            p.setOutputFormat(QPrinter::PdfFormat);
-            p.setOutputFileName(file);
-        });
-    }
-    form.PrintNenkaiSheet(false);
-    commands.Print(false);
-    form.PrintNenkaiSheet(true);
-    QCOMPARE(ui.PendingAnswers(), std::size_t{0});
-
-    const std::array<int, 3> rows{11, 9, 11};
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        const QString prefix = m_dir->filePath(QStringLiteral("page%1").arg(k));
-        QProcess process;
-        process.start(pdftoppm,
-                      {QStringLiteral("-r"), QStringLiteral("150"), QStringLiteral("-png"),
-                       QStringLiteral("-singlefile"), files[k], prefix});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 0);
-        const QImage page(prefix + QStringLiteral(".png"));
-        QVERIFY(!page.isNull());
-        // The outline's long sides and every rule between the bands run across the table.
-        QVERIFY2(InkAlongRow(page, 0.3468, 0.13, 0.87) > 0.9, qPrintable(files[k]));
-        QVERIFY2(InkAlongRow(page, 0.7845, 0.13, 0.87) > 0.9, qPrintable(files[k]));
-        for (int i = 1; i < rows[k]; ++i) {
-            const double fy = 0.3468 + i * 0.4377 / rows[k];
-            QVERIFY2(InkAlongRow(page, fy, 0.13, 0.87) > 0.9,
-                     qPrintable(QStringLiteral("%1 rule %2").arg(files[k]).arg(i)));
-        }
-    }
 }
 
 void TestNenkaiForm::PrintsTheFilledAndBlankChartThroughThePrintDialog() {
