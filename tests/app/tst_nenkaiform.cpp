@@ -73,6 +73,7 @@ public:
     }
     void ApplyRecord(const DeceasedData& record) override { Data = record; }
     void SetFooter(const FooterLayout&) override {}
+    void ShowStatusMessage(const QString&) override {}
 
     QString File;
     DeceasedData Data;
