@@ -73,7 +73,7 @@ MemorialSheetInputs LoadStoredSheetInputs(const QString& settingsFile, MessageSi
 int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream& err) {
     (void)out;
     if (!args.Positional.empty()) {
-        err << "ulvan sheet: 余分な引数 '" << args.Positional.front()
+        err << "ulvan sheet: 余分な引数 '" << Printable(args.Positional.front())
             << "' があります (unexpected argument)\n";
         return kWrongCall;
     }
@@ -87,7 +87,7 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
     const QByteArray pdfBytes = QByteArray::fromStdString(*pdfArgument);
     const QString pdf = QFile::decodeName(pdfBytes);
     if (QFile::encodeName(pdf) != pdfBytes) {
-        err << "ulvan sheet: ファイル名 '" << pdf.toStdString()
+        err << "ulvan sheet: ファイル名 '" << Printable(pdf.toStdString())
             << "' は UTF-8 ではないため扱えません (the file name is not valid UTF-8)\n";
         return kWrongCall;
     }
@@ -100,7 +100,7 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
         } else if (*value == "A3") {
             paper = QPageSize::A3;
         } else {
-            err << "ulvan sheet: 用紙 '" << *value
+            err << "ulvan sheet: 用紙 '" << Printable(*value)
                 << "' はありません。A4・B5・A3 のどれかです (unknown paper)\n";
             return kWrongCall;
         }
@@ -165,7 +165,7 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
         }
     }
     if (const FileWriteResult written = WriteFileAtomically(pdf, document.data()); !written) {
-        err << "ulvan sheet: " << written.Message.toStdString() << '\n';
+        err << "ulvan sheet: " << Printable(written.Message.toStdString()) << '\n';
         return kWriteFailed;
     }
     return 0;

@@ -130,7 +130,8 @@ int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& 
         for (std::size_t i = 0; i < kOffsetCount; ++i) {
             const std::optional<std::int32_t> offset = ParseInt(FromUtf8(parts[i]));
             if (!offset)
-                return WrongCall(kName, "offset '" + parts[i] + "' is not an integer", err);
+                return WrongCall(kName, "offset '" + Printable(parts[i]) + "' is not an integer",
+                                 err);
             values[i] = *offset;
         }
         SetOffsets(schedule, values);
@@ -305,7 +306,8 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
             err << "usage: ulvan " << command.Name << ' ' << command.Usage << "\n(ulvan --help)\n";
         return code;
     }
-    err << "ulvan: コマンド '" << args[0] << "' はありません (unknown command)\nCommands:";
+    err << "ulvan: コマンド '" << Printable(args[0])
+        << "' はありません (unknown command)\nCommands:";
     for (const Subcommand& command : kSubcommands)
         err << ' ' << command.Name;
     err << "\n(ulvan --help)\n";

@@ -10,12 +10,30 @@ const std::string* ParsedArguments::Value(std::string_view name) const {
     return found == Options.end() ? nullptr : &found->second;
 }
 
+std::string Printable(std::string_view text) {
+    static constexpr std::string_view kHex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::optional<ParsedArguments> ParseArguments(std::span<const std::string> args,
                                               std::span<const OptionSpec> options,
                                               std::string_view command, std::ostream& err) {
     const auto refuse = [&](std::string_view ja, std::string_view name, std::string_view en) {
-        err << "ulvan " << command << ": オプション --" << name << ' ' << ja << " (option '--"
-            << name << "' " << en << ")\n";
+        const std::string shown = Printable(name);
+        err << "ulvan " << command << ": オプション --" << shown << ' ' << ja << " (option '--"
+            << shown << "' " << en << ")\n";
         return std::nullopt;
     };
     ParsedArguments parsed;

@@ -38,6 +38,10 @@ struct ParsedArguments {
     const std::string* Value(std::string_view name) const;
 };
 
+// The text as it may appear in a message on a terminal: control characters (a line break, an
+// escape sequence) written as \xNN, everything else as it is.
+std::string Printable(std::string_view text);
+
 // nullopt, after a message naming the option (Japanese, then English in brackets) to `err`,
 // for an option not in `options`, one given twice, a value missing or given to a flag.
 // `command` prefixes the message ("ulvan sheet: ...").

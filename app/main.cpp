@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandOutput.h"
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,9 @@
 int main(int argc, char* argv[]) {
     if (argc > 1) {
         const std::vector<std::string> args(argv + 1, argv + argc);
+        // A file size limit makes the write fail (EFBIG), reported and cleaned up, instead of
+        // ending the program half way through a file.
+        std::signal(SIGXFSZ, SIG_IGN);
         // Standard output through a checked buffer, so that a result that did not arrive
         // is a failure with the system's reason; messages go to the unbuffered error stream.
         ulvan::DescriptorOutputBuffer buffer(STDOUT_FILENO);

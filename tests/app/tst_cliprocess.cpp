@@ -43,7 +43,8 @@ private Q_SLOTS:
     void SheetRefusesNameNotUtf8();
 
 private:
-    Result Start(const QStringList& args, Output output, rlim_t sizeLimit = 0);
+    Result Start(const QStringList& args, Output output, rlim_t sizeLimit = 0,
+                 bool ignoreSignal = true);
 
     QTemporaryDir m_dir;
     QString m_work; // fresh per test
@@ -60,7 +61,8 @@ void TestCliProcess::init() {
     QVERIFY(QDir().mkpath(m_work));
 }
 
-Result TestCliProcess::Start(const QStringList& args, Output output, rlim_t sizeLimit) {
+Result TestCliProcess::Start(const QStringList& args, Output output, rlim_t sizeLimit,
+                             bool ignoreSignal) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
@@ -71,9 +73,10 @@ Result TestCliProcess::Start(const QStringList& args, Output output, rlim_t size
         process.setStandardOutputFile(QStringLiteral("/dev/full"));
     else if (output == Output::SizeLimit)
         process.setStandardOutputFile(outFile);
-    process.setChildProcessModifier([output, sizeLimit] {
+    process.setChildProcessModifier([output, sizeLimit, ignoreSignal] {
         if (sizeLimit > 0) {
-            std::signal(SIGXFSZ, SIG_IGN); // stays ignored across exec
+            // Ignored, it stays ignored across exec; otherwise the program must see to it.
+            std::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
             rlimit limit{};
             getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = sizeLimit;
@@ -177,12 +180,16 @@ void TestCliProcess::SheetPdfFailures_data() {
     QTest::addColumn<bool>("oldFile");   // an earlier PDF at that name
     QTest::addColumn<int>("sizeLimit");  // 0: none
     QTest::addColumn<int>("error");
-    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << false << 0 << 0;
+    QTest::addColumn<bool>("ignoreSignal"); // SIGXFSZ ignored by the caller
+    QTest::newRow("/dev/full") << QStringLiteral("/dev/full") << false << 0 << 0 << true;
     QTest::newRow("full part way, no earlier file")
-        << QStringLiteral("sheet.pdf") << false << 4096 << EFBIG;
+        << QStringLiteral("sheet.pdf") << false << 4096 << EFBIG << true;
     QTest::newRow("full part way, earlier file kept")
-        << QStringLiteral("sheet.pdf") << true << 4096 << EFBIG;
-    QTest::newRow("missing folder") << QStringLiteral("no/such/sheet.pdf") << false << 0 << ENOENT;
+        << QStringLiteral("sheet.pdf") << true << 4096 << EFBIG << true;
+    QTest::newRow("full part way, signal left to the program")
+        << QStringLiteral("sheet.pdf") << true << 4096 << EFBIG << false;
+    QTest::newRow("missing folder")
+        << QStringLiteral("no/such/sheet.pdf") << false << 0 << ENOENT << true;
 }
 
 void TestCliProcess::SheetPdfFailures() {
@@ -190,6 +197,7 @@ void TestCliProcess::SheetPdfFailures() {
     QFETCH(bool, oldFile);
     QFETCH(int, sizeLimit);
     QFETCH(int, error);
+    QFETCH(bool, ignoreSignal);
     const QString file = target.startsWith(u'/') ? target : m_work + u'/' + target;
     if (oldFile) {
         QFile old(file);
@@ -198,7 +206,7 @@ void TestCliProcess::SheetPdfFailures() {
     }
     const QStringList before = QDir(m_work).entryList(QDir::Files);
     const Result result = Start({QStringLiteral("sheet"), QStringLiteral("--pdf"), file},
-                                Output::Normal, static_cast<rlim_t>(sizeLimit));
+                                Output::Normal, static_cast<rlim_t>(sizeLimit), ignoreSignal);
     QCOMPARE(result.Code, 1);
     QVERIFY2(result.Err.contains(QStringLiteral("ファイルを書き込めません: ") + file),
              qPrintable(result.Err));

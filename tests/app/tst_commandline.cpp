@@ -61,6 +61,8 @@ private Q_SLOTS:
     void DatesThatDoNotExist_data();
     void DatesThatDoNotExist();
     void CommandTableOptions();
+    void EchoedTextsStayOnOneLine_data();
+    void EchoedTextsStayOnOneLine();
 };
 
 void TestCommandLine::ScheduleOfJanuary31_data() {
@@ -434,6 +436,39 @@ void TestCommandLine::CommandTableOptions() {
             QVERIFY2(twice.Err.contains(QStringLiteral("given twice")), qPrintable(twice.Err));
         }
     }
+}
+
+void TestCommandLine::EchoedTextsStayOnOneLine_data() {
+    // Texts from the command line quoted in a message: a line break or an escape sequence in
+    // one must not reach the terminal as such.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("option name") << QStringList{QStringLiteral("annual"), QStringLiteral("2019"),
+                                                QStringLiteral("--mo\nnth"), QStringLiteral("1")}
+                                 << QStringLiteral("--mo\\x0Anth");
+    QTest::newRow("command") << QStringList{QStringLiteral("\x1b[2Jbogus")}
+                             << QStringLiteral("\\x1B[2Jbogus");
+    QTest::newRow("offset") << QStringList{QStringLiteral("schedule"),
+                                           QStringLiteral("2019"),
+                                           QStringLiteral("1"),
+                                           QStringLiteral("31"),
+                                           QStringLiteral("--offsets"),
+                                           QStringLiteral("1,2,3,4,5,6,7,8\r")}
+                            << QStringLiteral("8\\x0D");
+    QTest::newRow("paper") << QStringList{QStringLiteral("sheet"), QStringLiteral("--pdf=x.pdf"),
+                                          QStringLiteral("--paper"), QStringLiteral("A4\n")}
+                           << QStringLiteral("A4\\x0A");
+}
+
+void TestCommandLine::EchoedTextsStayOnOneLine() {
+    QFETCH(QStringList, args);
+    QFETCH(QString, shown);
+    const Run run = RunWith(args);
+    QCOMPARE(run.Code, 2);
+    const QString first = run.Err.section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(first.contains(shown), qPrintable(run.Err));
+    QVERIFY(!run.Err.contains(QLatin1Char('\x1b')));
+    QVERIFY(!run.Err.contains(QLatin1Char('\r')));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
