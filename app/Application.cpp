@@ -6,6 +6,7 @@
 #include "app/ShosaiUnit.h"
 #include "app/UlvanMain.h"
 #include "calendar/NengoUnit.h"
+#include "footer/TempleUnit.h"
 #include "records/AddUnit.h"
 #include "records/TakeUnit.h"
 #include "resources/HelpUnit.h"
@@ -63,6 +64,8 @@ int RunApplication(int& argc, char** argv) {
     TNenkaiForm nenkaiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
     // The guide stands beside the main window; it is not one of the modal windows.
     THelpForm helpForm(&main);
+    // The footer editor with its three dialogs.
+    TTempleForm templeForm(main, interaction, &main);
 
     // Closing the main window ends the program, also while the guide is open beside it.
     QObject::connect(&main, &TUlvanForm::Closed, &application, &QCoreApplication::quit,
@@ -75,6 +78,11 @@ int RunApplication(int& argc, char** argv) {
     main.OnHelp = [&helpForm] { helpForm.ShowContents(); };
     main.OnImport = [&takeForm] { takeForm.Run(); };
     main.OnAppend = [&addForm] { addForm.Run(); };
+    main.OnEditFooter = [&templeForm] { return templeForm.Edit(); };
+    main.OnFooterCleared = [&templeForm] { templeForm.DropSelection(); };
+    templeForm.OnHelp = [&helpForm, &templeForm](const QString& anchor) {
+        helpForm.ShowTopic(anchor, &templeForm);
+    };
 
     main.KaiForm = &kaiForm;
     main.AgeCalForm = &ageCalForm;

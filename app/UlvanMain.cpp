@@ -8,6 +8,7 @@
 #include "case/StoredCase.h"
 #include "resources/OpenUnit.h"
 #include "resources/ToolIcons.h"
+#include "sheet/Fonts.h"
 #include "ui/DialogSupport.h"
 #include "ui/Interaction.h"
 #include "ui/UpDown.h"
@@ -18,8 +19,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
-#include <QFontMetricsF>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -58,54 +57,12 @@ void SetHint(QWidget* widget, const QString& hint) {
     widget->setStatusTip(hint);
 }
 
-// Fixed pitch as the font boxes mean it: Latin letters of one width. The Japanese faces
-// with half-width Latin and full-width kana and kanji (fontconfig's "dual" spacing) count,
-// as they do on the platform the settings were first written on; proportional faces do not.
-bool IsFixedPitch(const QString& family) {
-    if (QFontDatabase::isFixedPitch(family)) {
-        return true;
-    }
-    // Only a face that writes Japanese can be "dual"; measuring every other installed face
-    // would only slow the start.
-    if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
-        return false;
-    }
-    QFont font(family);
-    font.setPixelSize(48);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    const QFontMetricsF metrics(font);
-    // A face without Latin letters answers with one missing-glyph width for all.
-    if (!metrics.inFont(QLatin1Char('i')) || !metrics.inFont(QLatin1Char('W'))) {
-        return false;
-    }
-    const qreal narrow = metrics.horizontalAdvance(QLatin1Char('i'));
-    return narrow > 0 && qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('W'))) &&
-           qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('l')));
-}
-
 // Numeric fields and the font boxes take no input method.
 void NoInputMethod(QWidget* widget) {
     widget->setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
 } // namespace
-
-QStringList FontBoxFamilies(const QStringList& families) {
-    // A face that cannot write Japanese would print the sheet as empty boxes, so only
-    // Japanese-capable faces are offered. This platform reports none of them as fixed pitch,
-    // so the fixed-pitch ones come first and the others follow instead of being dropped.
-    QStringList fixed;
-    QStringList proportional;
-    for (const QString& family : families) {
-        // The sheets add the "@" of the vertical variants themselves.
-        if (family.startsWith(QLatin1Char('@')) ||
-            !QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
-            continue;
-        }
-        (IsFixedPitch(family) ? fixed : proportional).append(family);
-    }
-    return fixed + proportional;
-}
 
 TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bool startupPicture,
                        QWidget* parent)
@@ -673,13 +630,7 @@ void TUlvanForm::closeEvent(QCloseEvent* event) {
 }
 
 void TUlvanForm::FillLists() {
-    QStringList installed;
-    for (const QString& family : QFontDatabase::families()) {
-        if (!QFontDatabase::isPrivateFamily(family)) {
-            installed.append(family);
-        }
-    }
-    const QStringList fonts = FontBoxFamilies(installed);
+    const QStringList fonts = FontBoxFamilies();
     const QString font1 = ComboBox3->currentText();
     const QString font2 = ComboBox4->currentText();
     ComboBox3->addItems(fonts);
@@ -1020,11 +971,8 @@ void TUlvanForm::EditFooter() {
         m_interaction.Beep(BeepKind::Default);
         return;
     }
-    KariList = m_editList;
-    if (OnEditFooter()) {
-        m_editList = KariList;
-    }
-    KariList.clear();
+    // The editor works on its own copy of Footer() and hands it back through SetFooter on OK.
+    OnEditFooter();
 }
 
 void TUlvanForm::EditDetailSettings() {

@@ -9,6 +9,7 @@
 #include "case/CaseData.h"
 #include "case/CaseHost.h"
 #include "case/StoredCase.h"
+#include "sheet/Fonts.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -39,11 +40,6 @@ class TAgeCalForm;
 class TKaiForm;
 class TShosaiForm;
 class UpDown;
-
-// The families the title and body font boxes offer, of the installed `families`: those that
-// can write Japanese, the fixed-pitch ones first, each group in the given order, without the
-// vertical "@" variants. Never empty while a Japanese face is installed.
-QStringList FontBoxFamilies(const QStringList& families);
 
 class TUlvanForm : public QMainWindow, public CaseHost {
     Q_OBJECT
@@ -93,7 +89,8 @@ public:
     std::function<void(PreviewKind)> OnPreview; // PrintPreview1, ToolButton5
     std::function<void()> OnAnnualChart;        // N4, ToolButton9
     std::function<void()> OnQuickTable;         // N7, ToolButton10
-    // T1, Button3: shows the footer editor on KariList; true when it closed with OK.
+    // T1, Button3: shows the footer editor on a working copy of Footer(); true when it closed
+    // with OK, the edited layout then having come back through SetFooter.
     std::function<bool()> OnEditFooter;
     std::function<void()> OnImport; // Open1, ToolButton1
     std::function<void()> OnAppend; // New1, ToolButton2
@@ -129,8 +126,6 @@ public:
     void SetOffsets(const MemorialOffsets& offsets) { m_add = offsets; }
     // The year at which the age calculator computes ages.
     std::int32_t KeisanNen = 0;
-    // Working copy of the footer layout while the footer editor is open.
-    QStringList KariList;
 
     // The routines of the date fields.
     void ComputeSchedule();

@@ -20,6 +20,19 @@ public:
 
     // Shows the contents at the top and brings the window to the front.
     void ShowContents();
+    // Shows the section at `anchor` and brings the window to the front. A modal window that
+    // asks passes itself as `over`: the guide then stands over it and takes input while it
+    // is open, and goes back to its own place when that window closes.
+    void ShowTopic(const QString& anchor, QWidget* over = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StandOver(QWidget* over);
+
+    QWidget* m_home = nullptr;
+    QWidget* m_over = nullptr;
 
     QTextBrowser* HelpText = nullptr;
 };

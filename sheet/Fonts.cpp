@@ -1,6 +1,8 @@
 #include "sheet/Fonts.h"
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 
 #include <array>
 
@@ -33,6 +35,31 @@ bool LooksSansSerif(const QString& family) {
 
 bool CanWriteJapanese(const QString& family) {
     return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
+}
+
+// Fixed pitch as the font boxes mean it: Latin letters of one width. The Japanese faces
+// with half-width Latin and full-width kana and kanji (fontconfig's "dual" spacing) count,
+// as they do on the platform the settings were first written on; proportional faces do not.
+bool IsFixedPitch(const QString& family) {
+    if (QFontDatabase::isFixedPitch(family)) {
+        return true;
+    }
+    // Only a face that writes Japanese can be "dual"; measuring every other installed face
+    // would only slow the start.
+    if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+        return false;
+    }
+    QFont font(family);
+    font.setPixelSize(48);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const QFontMetricsF metrics(font);
+    // A face without Latin letters answers with one missing-glyph width for all.
+    if (!metrics.inFont(QLatin1Char('i')) || !metrics.inFont(QLatin1Char('W'))) {
+        return false;
+    }
+    const qreal narrow = metrics.horizontalAdvance(QLatin1Char('i'));
+    return narrow > 0 && qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('W'))) &&
+           qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('l')));
 }
 
 } // namespace
@@ -75,6 +102,33 @@ QString ResolveFace(const QString& face) {
         return japanese.first();
     }
     return family;
+}
+
+QStringList FontBoxFamilies(const QStringList& families) {
+    // A face that cannot write Japanese would print the sheet as empty boxes, so only
+    // Japanese-capable faces are offered. This platform reports none of them as fixed pitch,
+    // so the fixed-pitch ones come first and the others follow instead of being dropped.
+    QStringList fixed;
+    QStringList proportional;
+    for (const QString& family : families) {
+        // The sheets add the "@" of the vertical variants themselves.
+        if (family.startsWith(QLatin1Char('@')) ||
+            !QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+            continue;
+        }
+        (IsFixedPitch(family) ? fixed : proportional).append(family);
+    }
+    return fixed + proportional;
+}
+
+QStringList FontBoxFamilies() {
+    QStringList installed;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isPrivateFamily(family)) {
+            installed.append(family);
+        }
+    }
+    return FontBoxFamilies(installed);
 }
 
 } // namespace ulvan

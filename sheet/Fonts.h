@@ -19,4 +19,12 @@ QString ResolveFace(const QString& face);
 // tells; never empty while such a family is installed.
 QStringList JapaneseFamilies();
 
+// The faces every font box of the program offers (the sheets' title and body fonts, a footer
+// text frame's font), of the given `families`: those that can write Japanese, the fixed-pitch
+// ones first, each group in the given order, without the vertical "@" variants. Never empty
+// while a Japanese face is installed.
+QStringList FontBoxFamilies(const QStringList& families);
+// The same of the installed families, in the order the platform reports them.
+QStringList FontBoxFamilies();
+
 } // namespace ulvan

@@ -35,6 +35,9 @@ public:
                                    const QString& filter) {
         return SaveFileName(parent, caption, dir, filter);
     }
+    // An open-file dialog for a picture, showing a preview of the picture under the cursor.
+    virtual QString OpenPictureFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                        const QString& filter) = 0;
 
     // The print dialog on `printer`; false when the user cancelled.
     virtual bool PrintDialog(QWidget* parent, QPrinter& printer) = 0;

@@ -4,7 +4,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -37,6 +41,28 @@ protected:
 QString MessageCaption() {
     const QString title = QGuiApplication::applicationDisplayName();
     return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
+constexpr int kPreviewSide = 200;
+
+// The picture at `path` scaled to fit a square preview; a null image for anything that is
+// not a regular, readable picture (a pipe or a device would block the dialog).
+QImage PreviewImage(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable()) {
+        return {};
+    }
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kPreviewSide || size.height() > kPreviewSide)) {
+        // Decode at the preview's size: a large picture costs no more than a small one.
+        reader.setScaledSize(size.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio));
+    }
+    QImage image;
+    if (!reader.read(&image)) {
+        return {};
+    }
+    return image;
 }
 
 } // namespace
@@ -83,6 +109,39 @@ QString QtInteraction::AppendFileName(QWidget* parent, const QString& caption, c
                                       const QString& filter) {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtInteraction::OpenPictureFileName(QWidget* parent, const QString& caption,
+                                           const QString& dir, const QString& filter) {
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("PicturePreview"));
+    preview->setFixedSize(kPreviewSide + 4, kPreviewSide + 4);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    preview->setWordWrap(true);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(preview, 1, grid->columnCount(), 1, 1, Qt::AlignTop);
+    }
+    QObject::connect(
+        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+            const QImage image = PreviewImage(path);
+            if (image.isNull()) {
+                preview->setPixmap(QPixmap());
+                preview->setText(QFileInfo(path).isFile() ? QStringLiteral("ﾌﾟﾚﾋﾞｭｰできません")
+                                                          : QString());
+                return;
+            }
+            preview->setPixmap(QPixmap::fromImage(image.scaled(
+                kPreviewSide, kPreviewSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 bool QtInteraction::PrintDialog(QWidget* parent, QPrinter& printer) {

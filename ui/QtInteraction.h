@@ -22,6 +22,9 @@ public:
                          const QString& filter) override;
     QString AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
                            const QString& filter) override;
+    // The program's own dialog (not the platform's), so that it can show the preview.
+    QString OpenPictureFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
 };
 

@@ -10,7 +10,7 @@ namespace {
 
 const char* KindName(int kind) {
     static const char* const names[] = {"confirmation question", "open-file dialog",
-                                        "save-file dialog", "print dialog"};
+                                        "save-file dialog", "print dialog", "open-picture dialog"};
     return names[kind];
 }
 
@@ -26,6 +26,10 @@ void ScriptedInteraction::AnswerOpenFile(const QString& path) {
 
 void ScriptedInteraction::AnswerSaveFile(const QString& path) {
     m_script.push_back({AnswerKind::Save, false, path, {}});
+}
+
+void ScriptedInteraction::AnswerOpenPicture(const QString& path) {
+    m_script.push_back({AnswerKind::OpenPicture, false, path, {}});
 }
 
 void ScriptedInteraction::AnswerPrintDialog(bool accept, std::function<void(QPrinter&)> configure) {
@@ -95,6 +99,17 @@ QString ScriptedInteraction::SaveFileName(QWidget* /*parent*/, const QString& ca
     Log.append(QStringLiteral("save: ") + caption);
     Answer answer;
     if (!Take(AnswerKind::Save, caption, answer)) {
+        return {};
+    }
+    return answer.Path;
+}
+
+QString ScriptedInteraction::OpenPictureFileName(QWidget* /*parent*/, const QString& caption,
+                                                 const QString& dir, const QString& filter) {
+    Dialogs.push_back({DialogKind::OpenPicture, caption, dir, filter});
+    Log.append(QStringLiteral("picture: ") + caption);
+    Answer answer;
+    if (!Take(AnswerKind::OpenPicture, caption, answer)) {
         return {};
     }
     return answer.Path;

@@ -22,7 +22,7 @@ public:
         QString Text;
         ConfirmKind Kind = ConfirmKind::Question;
     };
-    enum class DialogKind { Open, Save, Print };
+    enum class DialogKind { Open, Save, Print, OpenPicture };
     struct DialogCall {
         DialogKind Kind;
         QString Caption; // empty for the print dialog
@@ -35,6 +35,7 @@ public:
     // An empty path stands for Cancel.
     void AnswerOpenFile(const QString& path);
     void AnswerSaveFile(const QString& path);
+    void AnswerOpenPicture(const QString& path);
     // `configure` may set up the printer as the user would in the dialog (e.g. print to a
     // PDF file); it runs only when `accept` is true.
     void AnswerPrintDialog(bool accept, std::function<void(QPrinter&)> configure = {});
@@ -50,7 +51,8 @@ public:
     std::vector<Question> Questions;
     std::vector<DialogCall> Dialogs;
     // Every call as one line: "message: …", "beep: default|exclamation", "confirm: caption |
-    // text", "open: caption", "save: caption", "print". Handy for checking the order.
+    // text", "open: caption", "save: caption", "print", "picture: caption". Handy for checking the
+    // order.
     QStringList Log;
 
     // Forgets the records (not the script).
@@ -64,10 +66,12 @@ public:
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
+    QString OpenPictureFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                const QString& filter) override;
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
 
 private:
-    enum class AnswerKind { Confirm, Open, Save, Print };
+    enum class AnswerKind { Confirm, Open, Save, Print, OpenPicture };
     struct Answer {
         AnswerKind Kind;
         bool Yes = false;
