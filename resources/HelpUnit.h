@@ -25,6 +25,8 @@ public:
     // is open, and goes back to its own place when that window closes.
     void ShowTopic(const QString& anchor, QWidget* over = nullptr);
 
+    QTextBrowser* HelpText = nullptr;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -33,8 +35,6 @@ private:
 
     QWidget* m_home = nullptr;
     QWidget* m_over = nullptr;
-
-    QTextBrowser* HelpText = nullptr;
 };
 
 } // namespace ulvan

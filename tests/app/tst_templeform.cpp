@@ -11,6 +11,7 @@
 #include "footer/MojiUnit.h"
 #include "footer/TempleUnit.h"
 #include "footer/WakuSelUnit.h"
+#include "resources/HelpUnit.h"
 #include "sheet/Fonts.h"
 #include "sheet/MemorialPage.h"
 #include "sheet/SheetCommands.h"
@@ -19,6 +20,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -27,6 +29,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include <cmath>
@@ -146,6 +149,7 @@ private Q_SLOTS:
     void KeptSelectionShownAgain();
     void EscapeDoesNotClose();
     void HelpOpensTheEditorsAnchor();
+    void HelpStandsOverTheModalEditor();
 
     // Bad input.
     void FrameWithoutNumericRectangleIsInert();
@@ -161,6 +165,9 @@ private Q_SLOTS:
 
     // The whole way.
     void DesignedFooterReachesThePrintedSheet();
+    // Only with ULVAN_DOCS_DIR set: designs the README's footer and leaves the editor's
+    // picture and the settings holding it in that folder.
+    void DocsPictures();
 
 private:
     // A fresh editor, shown, on `frames`.
@@ -759,6 +766,26 @@ void TestTempleForm::HelpOpensTheEditorsAnchor() {
     QVERIFY(QString::fromUtf8(help.readAll()).contains(QStringLiteral("name=\"footer-editor\"")));
 }
 
+void TestTempleForm::HelpStandsOverTheModalEditor() {
+    QWidget home;
+    THelpForm help(&home);
+    bool over = false;
+    QString fragment;
+    m_form->OnHelp = [&](const QString& anchor) { help.ShowTopic(anchor, m_form.get()); };
+    WhenModalOf<TTempleForm>([&](TTempleForm* form) {
+        form->Button3->click();
+        // Owned by the modal editor, the guide is not blocked by it.
+        over = help.isVisible() && help.parentWidget() == form;
+        fragment = help.HelpText->source().fragment();
+        form->Button1->click();
+    });
+    m_form->Edit();
+    QVERIFY(over);
+    QCOMPARE(fragment, QStringLiteral("footer-editor"));
+    QCOMPARE(help.parentWidget(), &home); // back in its place once the editor closed
+    QVERIFY(help.isVisible());
+}
+
 // ------------------------------------------------------------------------------------------
 
 void TestTempleForm::FrameWithoutNumericRectangleIsInert() {
@@ -963,6 +990,107 @@ void TestTempleForm::DesignedFooterReachesThePrintedSheet() {
     QVERIFY(drawn.contains(QStringLiteral("東京都台東区谷中一丁目")));
     QCOMPARE(pictures, 1);
     QVERIFY(ui.Messages.isEmpty());
+}
+
+void TestTempleForm::DocsPictures() {
+    const QString out = qEnvironmentVariable("ULVAN_DOCS_DIR");
+    if (out.isEmpty()) {
+        QSKIP("ULVAN_DOCS_DIR not set");
+    }
+    const QString settings = QDir(out).filePath(QStringLiteral("Dorim.conf"));
+    QFile::remove(settings);
+    const QString crest = QDir(out).filePath(QStringLiteral("crest.png"));
+    {
+        QImage image(240, 240, QImage::Format_RGB32);
+        image.fill(QColor(255, 255, 255));
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(0, 0, 0), 14));
+        painter.drawEllipse(QRect(12, 12, 216, 216));
+        painter.setBrush(QColor(0, 0, 0));
+        for (int i = 0; i < 5; ++i) {
+            painter.save();
+            painter.translate(120, 120);
+            painter.rotate(72.0 * i);
+            painter.drawEllipse(QRect(-22, -88, 44, 70));
+            painter.restore();
+        }
+        painter.drawEllipse(QRect(100, 100, 40, 40));
+        painter.end();
+        QVERIFY(image.save(crest));
+    }
+    ScriptedInteraction ui;
+    TUlvanForm main(ui, settings);
+    main.Edit1->setText(QStringLiteral("2024"));
+    main.Edit3->setText(QStringLiteral("3"));
+    main.Edit4->setText(QStringLiteral("15"));
+    main.kaimyo->setText(QStringLiteral("釋浄念"));
+    main.yomi->setText(QStringLiteral("しゃくじょうねん"));
+    main.zokumyo->setText(QStringLiteral("山田太郎"));
+    main.gyonen->setText(QStringLiteral("82"));
+    main.CheckBox10->setChecked(true);
+    TTempleForm editor(main, ui);
+    main.OnEditFooter = [&editor] { return editor.Edit(); };
+    WhenModalOf<TTempleForm>([&](TTempleForm* form) {
+        form->setWindowState(Qt::WindowNoState);
+        form->resize(760, 760);
+        QTest::qWait(50);
+        const int W = form->AreaWidth();
+        const int H = form->AreaHeight();
+        const auto band = [form](PixelPoint a, PixelPoint b) {
+            form->SpeedButton1->click();
+            SendMouse(form->PaintBox1, QEvent::MouseButtonPress, Qt::LeftButton, a);
+            SendMouse(form->PaintBox1, QEvent::MouseMove, Qt::LeftButton, b);
+            SendMouse(form->PaintBox1, QEvent::MouseButtonRelease, Qt::LeftButton, b);
+        };
+        const auto text = [&band](const QString& value, bool vertical, bool bold, PixelPoint a,
+                                  PixelPoint b) {
+            WhenModalOf<TWakuSelForm>([value, vertical, bold](TWakuSelForm* dialog) {
+                dialog->RadioGroup1Buttons->button(0)->click();
+                WhenModalOf<TMojiForm>([value, vertical, bold](TMojiForm* moji) {
+                    moji->Edit1->setText(value);
+                    moji->RadioGroup1Buttons->button(vertical ? 0 : 1)->click();
+                    moji->ComboBox1->setEditText(QStringLiteral("ＭＳ 明朝"));
+                    moji->CheckBox1->setChecked(bold);
+                    moji->Button1->click();
+                });
+                dialog->Button1->click();
+            });
+            band(a, b);
+        };
+        // The crest at the top, the temple's name below it, the priest's line beside it,
+        // the address across the foot of the strip.
+        ui.AnswerOpenPicture(crest);
+        WhenModalOf<TWakuSelForm>([](TWakuSelForm* dialog) {
+            dialog->RadioGroup1Buttons->button(1)->click();
+            WhenModalOf<TGraphicForm>([](TGraphicForm* graphic) {
+                graphic->Button1->click();
+                graphic->Button2->click();
+            });
+            dialog->Button1->click();
+        });
+        band(P(W / 5, H / 40), P(W * 4 / 5, H / 40 + W * 3 / 5));
+        text(QStringLiteral("浄土真宗　光明寺"), true, true, P(W * 9 / 20, H / 5),
+             P(W * 17 / 20, H * 7 / 10));
+        text(QStringLiteral("住職　釋光明"), true, false, P(W / 10, H * 2 / 5),
+             P(W * 7 / 20, H * 7 / 10));
+        text(QStringLiteral("東京都台東区谷中1-2-3"), false, false, P(W / 20, H * 3 / 4),
+             P(W * 19 / 20, H * 3 / 4 + W / 9));
+        text(QStringLiteral("TEL 03-1234-5678"), false, false, P(W / 20, H * 5 / 6),
+             P(W * 19 / 20, H * 5 / 6 + W / 11));
+        // The temple's name selected, as the user last touched it.
+        SendMouse(form->PaintBox1, QEvent::MouseMove, Qt::NoButton, P(W * 13 / 20, H * 2 / 5));
+        SendMouse(form->PaintBox1, QEvent::MouseButtonPress, Qt::LeftButton,
+                  P(W * 13 / 20, H * 2 / 5));
+        SendMouse(form->PaintBox1, QEvent::MouseButtonRelease, Qt::LeftButton,
+                  P(W * 13 / 20, H * 2 / 5));
+        QTest::qWait(50);
+        form->grab().save(QDir(out).filePath(QStringLiteral("footer-editor.png")));
+        form->Button2->click();
+    });
+    main.Button3->click();
+    QCOMPARE(main.Footer().FrameCount(), std::size_t{5});
+    QVERIFY(main.SaveSettings());
 }
 
 QTEST_MAIN(TestTempleForm)
