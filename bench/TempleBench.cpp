@@ -63,6 +63,7 @@ public:
     void PrintMemorialSheet(bool) override {}
     void ShowPreview(PreviewKind) override {}
     void ApplyRecord(const DeceasedData&) override {}
+    void ShowStatusMessage(const QString&) override {}
     void SetFooter(const FooterLayout& layout) override { Layout = layout; }
     FooterLayout Layout;
 };
