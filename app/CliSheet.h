@@ -31,7 +31,7 @@ inline constexpr std::string_view kSheetHelpEn =
 // eve flags, and the footer. Messages of the computation go to `messages` (may be null).
 MemorialSheetInputs LoadStoredSheetInputs(const QString& settingsFile, MessageSink* messages);
 
-inline constexpr std::array<OptionSpec, 4> kSheetOptions{{
+inline constexpr std::array<OptionRule, 4> kSheetOptions{{
     {"pdf", true},
     {"annual", false},
     {"blank", false},

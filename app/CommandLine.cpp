@@ -237,8 +237,8 @@ int RunQuickTable(const ParsedArguments& parsed, std::ostream& out, std::ostream
     return 0;
 }
 
-constexpr std::array<OptionSpec, 3> kScheduleOptions{{{"offsets"}, {"eve"}, {"names"}}};
-constexpr std::array<OptionSpec, 2> kAnnualOptions{{{"month"}, {"day"}}};
+constexpr std::array<OptionRule, 3> kScheduleOptions{{{"offsets"}, {"eve"}, {"names"}}};
+constexpr std::array<OptionRule, 2> kAnnualOptions{{{"month"}, {"day"}}};
 
 // The subcommands; adding one is adding a row.
 constexpr std::array<Subcommand, 5> kSubcommands{{

@@ -22,13 +22,13 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
 
 // One subcommand: a row of the command table. Its options are read by ParseArguments with
 // `Options`; "--help" is answered before `Run` is called. Adding a subcommand (or an option
-// to one) is adding a row (or an OptionSpec).
+// to one) is adding a row (or an OptionRule).
 struct Subcommand {
     std::string_view Name;
     std::string_view Usage;  // arguments after the name
     std::string_view HelpJa; // one line each
     std::string_view HelpEn;
-    std::span<const OptionSpec> Options;
+    std::span<const OptionRule> Options;
     // Returns the exit code; after a wrong call (2, message already written) the dispatcher
     // adds the usage line.
     int (*Run)(const ParsedArguments& args, std::ostream& out, std::ostream& err);

@@ -28,7 +28,7 @@ std::string Printable(std::string_view text) {
 }
 
 std::optional<ParsedArguments> ParseArguments(std::span<const std::string> args,
-                                              std::span<const OptionSpec> options,
+                                              std::span<const OptionRule> options,
                                               std::string_view command, std::ostream& err) {
     const auto refuse = [&](std::string_view ja, std::string_view name, std::string_view en) {
         const std::string shown = Printable(name);
@@ -62,13 +62,13 @@ std::optional<ParsedArguments> ParseArguments(std::span<const std::string> args,
             parsed.Help = true;
             return parsed;
         }
-        const auto spec = std::find_if(options.begin(), options.end(),
-                                       [name](const OptionSpec& o) { return o.Name == name; });
-        if (spec == options.end())
+        const auto rule = std::find_if(options.begin(), options.end(),
+                                       [name](const OptionRule& o) { return o.Name == name; });
+        if (rule == options.end())
             return refuse("はありません", name, "unknown");
         if (parsed.Has(name))
             return refuse("が2回指定されています", name, "given twice");
-        if (!spec->TakesValue) {
+        if (!rule->TakesValue) {
             if (value)
                 return refuse("に値は付けられません", name, "takes no value");
             value = std::string_view();

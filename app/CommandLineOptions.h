@@ -23,7 +23,7 @@
 
 namespace ulvan {
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view Name; // without the leading "--"
     bool TakesValue = true;
 };
@@ -46,7 +46,7 @@ std::string Printable(std::string_view text);
 // for an option not in `options`, one given twice, a value missing or given to a flag.
 // `command` prefixes the message ("ulvan sheet: ...").
 std::optional<ParsedArguments> ParseArguments(std::span<const std::string> args,
-                                              std::span<const OptionSpec> options,
+                                              std::span<const OptionRule> options,
                                               std::string_view command, std::ostream& err);
 
 } // namespace ulvan

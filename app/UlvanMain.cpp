@@ -722,18 +722,8 @@ void TUlvanForm::UpdateEraFields() {
 }
 
 void TUlvanForm::UpdateWesternYear() {
-    const std::optional<std::int32_t> eraYear = ParseInt(ToU16(Edit2->text()));
-    if (!eraYear) {
-        SetText(Edit1, QString());
-        return;
-    }
-    // A text typed over the box's item is no selection.
-    int index = ComboBox1->currentIndex();
-    if (index >= 0 && ComboBox1->itemText(index) != ComboBox1->currentText()) {
-        index = -1;
-    }
-    if (const std::optional<std::int64_t> year = WesternYearOf(index, *eraYear)) {
-        SetText(Edit1, ToQ(DecimalText(*year)));
+    if (const std::optional<QString> year = WesternYearFromEra(*ComboBox1, Edit2->text())) {
+        SetText(Edit1, *year);
     }
 }
 

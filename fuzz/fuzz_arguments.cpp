@@ -21,10 +21,10 @@ void Require(bool condition) {
         std::abort();
 }
 
-constexpr std::array<OptionSpec, 4> kSheetLike{
+constexpr std::array<OptionRule, 4> kSheetLike{
     {{"pdf", true}, {"blank", false}, {"paper", true}, {"annual", false}}};
-constexpr std::array<OptionSpec, 3> kScheduleLike{{{"offsets"}, {"eve"}, {"names"}}};
-constexpr std::array<OptionSpec, 2> kFlagsOnly{{{"a", false}, {"", false}}};
+constexpr std::array<OptionRule, 3> kScheduleLike{{{"offsets"}, {"eve"}, {"names"}}};
+constexpr std::array<OptionRule, 2> kFlagsOnly{{{"a", false}, {"", false}}};
 
 // Arguments drawn from pieces that matter to the reader, mixed with arbitrary bytes.
 std::string RandomArgument(FuzzedDataProvider& data) {
@@ -46,7 +46,7 @@ std::string RandomArgument(FuzzedDataProvider& data) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-    std::span<const OptionSpec> table;
+    std::span<const OptionRule> table;
     switch (data.ConsumeIntegralInRange<int>(0, 3)) {
     case 0:
         table = kSheetLike;
@@ -97,15 +97,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const std::size_t equals = body.find('=');
         const std::string_view name = body.substr(0, equals);
         Require(name != "help" || equals != std::string_view::npos);
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& o : table)
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& o : table)
             if (o.Name == name)
-                spec = &o;
-        Require(spec != nullptr);
+                rule = &o;
+        Require(rule != nullptr);
         Require(seen.emplace(name).second); // at most once
         const std::string* value = parsed->Value(name);
         Require(value != nullptr);
-        if (!spec->TakesValue) {
+        if (!rule->TakesValue) {
             Require(equals == std::string_view::npos && value->empty());
         } else if (equals != std::string_view::npos) {
             Require(*value == body.substr(equals + 1));

@@ -1,7 +1,10 @@
 #include "ui/DialogSupport.h"
 
+#include "calendar/Era.h"
+#include "calendar/TextUtil.h"
 #include "sheet/Fonts.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +115,21 @@ CentredDialog::CentredDialog(QWidget* parent)
 void CentredDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     CentreOnScreen(this);
+}
+
+std::optional<QString> WesternYearFromEra(const QComboBox& era, const QString& eraYear) {
+    const std::optional<std::int32_t> year = ParseInt(ToU16(eraYear));
+    if (!year) {
+        return QString();
+    }
+    int index = era.currentIndex();
+    if (index >= 0 && era.itemText(index) != era.currentText()) {
+        index = -1;
+    }
+    if (const std::optional<std::int64_t> western = WesternYearOf(index, *year)) {
+        return ToQ(DecimalText(*western));
+    }
+    return std::nullopt;
 }
 
 } // namespace ulvan

@@ -10,10 +10,12 @@
 #include <QFont>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 class QLabel;
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
@@ -42,6 +44,11 @@ void SetTextColour(QWidget* widget, const QColor& colour);
 // Unlike QLineEdit::setMaxLength, text set by the program is kept whole, and a text already
 // longer than the limit may still be shortened by the user.
 void LimitUserInput(QLineEdit* edit, int maxChars);
+
+// The western-year text that an era box and an era-year text stand for: empty when the era year
+// is not an integer; nothing when no era item is selected (a text typed over the box's item is
+// no selection), so the year field stays as it is.
+std::optional<QString> WesternYearFromEra(const QComboBox& era, const QString& eraYear);
 
 // Characters (code points) of a text.
 qsizetype CharCount(const QString& text);

@@ -232,7 +232,7 @@ void TestCommandLine::Help() {
 namespace {
 
 // A table of options like a subcommand's: two taking a value, one flag.
-constexpr std::array<OptionSpec, 3> kTrialOptions{
+constexpr std::array<OptionRule, 3> kTrialOptions{
     {{"pdf", true}, {"paper", true}, {"blank", false}}};
 
 std::vector<std::string> Strings(const QStringList& list) {
@@ -423,7 +423,7 @@ void TestCommandLine::CommandTableOptions() {
         const Run help = RunWith({name, QStringLiteral("--help")});
         QCOMPARE(help.Code, 0);
         QVERIFY(help.Lines.join(QLatin1Char('\n')).contains(name));
-        for (const OptionSpec& option : command.Options) {
+        for (const OptionRule& option : command.Options) {
             const QString flag =
                 QStringLiteral("--") +
                 QString::fromUtf8(option.Name.data(), qsizetype(option.Name.size()));
