@@ -7,6 +7,7 @@
 #include "app/UlvanMain.h"
 #include "calendar/NengoUnit.h"
 #include "footer/TempleUnit.h"
+#include "quicktable/HayamiUnit.h"
 #include "records/AddUnit.h"
 #include "records/TakeUnit.h"
 #include "resources/HelpUnit.h"
@@ -62,6 +63,8 @@ int RunApplication(int& argc, char** argv) {
     TAddForm addForm(main, interaction, &main);
     // The annual chart copies the main window's era list and prints on the same printer.
     TNenkaiForm nenkaiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
+    // The quick table copies the main window's era list and prints on the same printer.
+    THayamiForm hayamiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
     // The guide stands beside the main window; it is not one of the modal windows.
     THelpForm helpForm(&main);
     // The footer editor with its three dialogs.
@@ -82,6 +85,10 @@ int RunApplication(int& argc, char** argv) {
     main.OnFooterCleared = [&templeForm] { templeForm.DropSelection(); };
     templeForm.OnHelp = [&helpForm, &templeForm](const QString& anchor) {
         helpForm.ShowTopic(anchor, &templeForm);
+    };
+    main.OnQuickTable = [&hayamiForm] { hayamiForm.Execute(); };
+    hayamiForm.OnHelp = [&helpForm, &hayamiForm] {
+        helpForm.ShowTopic(QString::fromLatin1(kQuickTableHelpAnchor), &hayamiForm);
     };
 
     main.KaiForm = &kaiForm;

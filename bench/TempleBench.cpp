@@ -38,6 +38,7 @@ public:
     void ShowMessage(std::u16string_view) override {}
     void Beep(BeepKind) override {}
     bool Confirm(ConfirmKind, const QString&, const QString&) override { return false; }
+    Choice AskYesNoCancel(const QString&, const QString&) override { return Choice::Cancel; }
     QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }

@@ -24,7 +24,13 @@ public:
     // exclamation beep first where that is wanted.
     virtual bool Confirm(ConfirmKind kind, const QString& caption, const QString& text) = 0;
 
-    // File dialogs: the chosen path, or an empty string when the user cancelled.
+    // A warning box with "はい(&Y)", "いいえ(&N)" and "キャンセル"; closing the box counts as
+    // Cancel. The caller sounds the exclamation beep first.
+    enum class Choice { Yes, No, Cancel };
+    virtual Choice AskYesNoCancel(const QString& caption, const QString& text) = 0;
+
+    // File dialogs: the chosen path, or an empty string when the user cancelled. The save
+    // dialog asks before it returns the path of an existing file.
     virtual QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,

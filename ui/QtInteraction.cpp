@@ -95,6 +95,23 @@ bool QtInteraction::Confirm(ConfirmKind kind, const QString& caption, const QStr
     return box.clickedButton() == yes;
 }
 
+Interaction::Choice QtInteraction::AskYesNoCancel(const QString& caption, const QString& text) {
+    CentredMessageBox box;
+    box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setIcon(QMessageBox::Warning);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Choice::Yes;
+    return box.clickedButton() == no ? Choice::No : Choice::Cancel;
+}
+
 QString QtInteraction::OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                                     const QString& filter) {
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);

@@ -16,6 +16,7 @@ public:
     void Beep(BeepKind kind) override;
 
     bool Confirm(ConfirmKind kind, const QString& caption, const QString& text) override;
+    Choice AskYesNoCancel(const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,

@@ -10,30 +10,37 @@ namespace {
 
 const char* KindName(int kind) {
     static const char* const names[] = {"confirmation question", "open-file dialog",
-                                        "save-file dialog", "print dialog", "open-picture dialog"};
+                                        "save-file dialog",      "print dialog",
+                                        "open-picture dialog",   "yes-no-cancel question"};
     return names[kind];
 }
 
 } // namespace
 
 void ScriptedInteraction::AnswerConfirm(bool yes) {
-    m_script.push_back({AnswerKind::Confirm, yes, {}, {}});
+    m_script.push_back({AnswerKind::Confirm, yes, {}, {}, {}});
+}
+
+void ScriptedInteraction::AnswerYesNoCancel(Choice choice) {
+    Answer answer{AnswerKind::YesNoCancel, false, {}, {}, {}};
+    answer.Chosen = choice;
+    m_script.push_back(std::move(answer));
 }
 
 void ScriptedInteraction::AnswerOpenFile(const QString& path) {
-    m_script.push_back({AnswerKind::Open, false, path, {}});
+    m_script.push_back({AnswerKind::Open, false, {}, path, {}});
 }
 
 void ScriptedInteraction::AnswerSaveFile(const QString& path) {
-    m_script.push_back({AnswerKind::Save, false, path, {}});
+    m_script.push_back({AnswerKind::Save, false, {}, path, {}});
 }
 
 void ScriptedInteraction::AnswerOpenPicture(const QString& path) {
-    m_script.push_back({AnswerKind::OpenPicture, false, path, {}});
+    m_script.push_back({AnswerKind::OpenPicture, false, {}, path, {}});
 }
 
 void ScriptedInteraction::AnswerPrintDialog(bool accept, std::function<void(QPrinter&)> configure) {
-    m_script.push_back({AnswerKind::Print, accept, {}, std::move(configure)});
+    m_script.push_back({AnswerKind::Print, accept, {}, {}, std::move(configure)});
 }
 
 void ScriptedInteraction::ClearRecords() {
@@ -80,6 +87,17 @@ bool ScriptedInteraction::Confirm(ConfirmKind kind, const QString& caption, cons
         return false;
     }
     return answer.Yes;
+}
+
+Interaction::Choice ScriptedInteraction::AskYesNoCancel(const QString& caption,
+                                                        const QString& text) {
+    Questions.push_back({caption, text, ConfirmKind::Warning});
+    Log.append(QStringLiteral("ask: ") + caption + QStringLiteral(" | ") + text);
+    Answer answer;
+    if (!Take(AnswerKind::YesNoCancel, caption + QStringLiteral(": ") + text, answer)) {
+        return Choice::Cancel;
+    }
+    return answer.Chosen;
 }
 
 QString ScriptedInteraction::OpenFileName(QWidget* /*parent*/, const QString& caption,

@@ -32,6 +32,7 @@ public:
 
     // --- the script, consumed in order ---
     void AnswerConfirm(bool yes);
+    void AnswerYesNoCancel(Choice choice);
     // An empty path stands for Cancel.
     void AnswerOpenFile(const QString& path);
     void AnswerSaveFile(const QString& path);
@@ -62,6 +63,8 @@ public:
     void ShowMessage(std::u16string_view text) override;
     void Beep(BeepKind kind) override;
     bool Confirm(ConfirmKind kind, const QString& caption, const QString& text) override;
+    // Recorded in Questions with the kind Warning, logged as "ask: caption | text".
+    Choice AskYesNoCancel(const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
@@ -71,10 +74,11 @@ public:
     bool PrintDialog(QWidget* parent, QPrinter& printer) override;
 
 private:
-    enum class AnswerKind { Confirm, Open, Save, Print, OpenPicture };
+    enum class AnswerKind { Confirm, Open, Save, Print, OpenPicture, YesNoCancel };
     struct Answer {
         AnswerKind Kind;
         bool Yes = false;
+        Choice Chosen = Choice::Cancel;
         QString Path;
         std::function<void(QPrinter&)> Configure;
     };
