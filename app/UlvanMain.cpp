@@ -33,6 +33,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace ulvan {
 
 namespace {
@@ -55,6 +57,11 @@ QString Numbered(const char* stem, int number) {
 void SetHint(QWidget* widget, const QString& hint) {
     widget->setToolTip(hint);
     widget->setStatusTip(hint);
+}
+
+// The memorial names of the result rows, as designed; a longer name is condensed to fit.
+QFont RowNameFont() {
+    return UiFont(ToQ(kGothic), 12);
 }
 
 // Numeric fields and the font boxes take no input method.
@@ -238,7 +245,6 @@ void TUlvanForm::BuildWindow() {
     SetHint(Button5, QStringLiteral("忌の名称や計算式をカスタマイズします"));
     QLabel* heading = label(QStringLiteral("Ulvan日付の計算結果"), 408, 48, QColor(), 16);
     heading->setObjectName(QStringLiteral("Label52"));
-    const QFont rowFont = UiFont(ToQ(kGothic), 12);
     const MemorialSchedule defaults = DefaultSchedule();
     // Every control of a row stands at the row's top; the labels are as tall as the fields
     // and centre their text on them.
@@ -253,9 +259,11 @@ void TUlvanForm::BuildWindow() {
         const int top = 72 + 24 * r;
         QLabel* name = rowLabel(ToQ(defaults[row].Name), 328, top);
         name->setObjectName(Numbered("Label", 11 + r));
-        name->setFont(rowFont);
         name->setFixedWidth(73);
+        // The label reaches the month field; a long name keeps a little space before it.
+        name->setContentsMargins(0, 0, 3, 0);
         NameLabels[row] = name;
+        ShowRowName(row, name->text());
         MonthEdits[row] = edit(client, "");
         MonthEdits[row]->setObjectName(Numbered("Edit", 5 + r));
         place(MonthEdits[row], 400, top, 25, kEditHeight);
@@ -268,7 +276,9 @@ void TUlvanForm::BuildWindow() {
         WeekLabels[row]->setObjectName(Numbered("Label", 40 + r));
         EveBoxes[row] = new QCheckBox(QStringLiteral("逮夜日付"), client);
         EveBoxes[row]->setObjectName(Numbered("CheckBox", 1 + r));
-        place(EveBoxes[row], 560, top, 65, kEditHeight);
+        // As wide as its caption needs in the screen's font, never narrower than designed.
+        place(EveBoxes[row], 560, top, std::max(65, EveBoxes[row]->sizeHint().width()),
+              kEditHeight);
         EveBoxes[row]->setChecked(defaults[row].Eve);
         SetHint(EveBoxes[row], kEveHint);
         NoInputMethod(MonthEdits[row]);
@@ -575,7 +585,7 @@ void TUlvanForm::ApplyStoredCase(const StoredCase& stored) {
     CheckBox15->setChecked(options.RubyPrint);
     m_add = OffsetsOf(stored.Rows);
     for (std::size_t r = 0; r < 9; ++r) {
-        NameLabels[r]->setText(ToQ(stored.Rows[r].Name));
+        ShowRowName(r, ToQ(stored.Rows[r].Name));
     }
     for (std::size_t r = 0; r < 9; ++r) {
         EveBoxes[r]->setChecked(stored.Rows[r].Eve);
@@ -656,7 +666,21 @@ void TUlvanForm::FillLists() {
 // ------------------------------------------------------------------------------------------
 
 bool TUlvanForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+    const bool press = event->type() == QEvent::KeyPress;
+    const bool release = event->type() == QEvent::KeyRelease;
+    const auto* key = (press || release) ? static_cast<QKeyEvent*>(event) : nullptr;
+    if (key == nullptr || key->isAutoRepeat()) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    if (press) {
+        m_keysDown.insert(key->key());
+    } else {
+        // Only the release of a key pressed in a date field counts. The key that closed a
+        // dialog opened by the era update (Enter, Escape) was pressed in that dialog; its
+        // release lands here once the dialog is gone and must not open it again.
+        if (!m_keysDown.remove(key->key())) {
+            return QMainWindow::eventFilter(watched, event);
+        }
         if (watched == Edit1 || watched == Edit3 || watched == Edit4) {
             UpdateEraFields();
         } else if (watched == Edit2) {
@@ -664,6 +688,11 @@ bool TUlvanForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TUlvanForm::ShowRowName(std::size_t row, const QString& name) {
+    NameLabels[row]->setText(name);
+    FitTextToWidth(NameLabels[row], RowNameFont());
 }
 
 void TUlvanForm::SetText(QLineEdit* edit, const QString& text) {
@@ -979,7 +1008,7 @@ void TUlvanForm::EditDetailSettings() {
         return;
     }
     for (std::size_t r = 0; r < 9; ++r) {
-        NameLabels[r]->setText(ToQ(edited->Schedule[r].Name));
+        ShowRowName(r, ToQ(edited->Schedule[r].Name));
     }
     m_add = OffsetsOf(edited->Schedule);
     // An eve box set to a new state recomputes on its own; the last recomputation covers

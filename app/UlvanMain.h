@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -183,6 +184,8 @@ private:
     void UpDownReleased();
     void RunHook(const std::function<void()>& hook);
     static void SetText(QLineEdit* edit, const QString& text);
+    // The memorial name of a result row, whole within the row's name column.
+    void ShowRowName(std::size_t row, const QString& name);
 
     Interaction& m_interaction;
     QString m_settingsFile;
@@ -194,6 +197,8 @@ private:
     std::function<QDate()> m_today;
     std::optional<CaseSnapshot> m_beforeImport;
     QAction* m_undoAction = nullptr; // "元に戻す", enabled while an import can be undone
+    // Keys pressed in the date fields and not yet released there.
+    QSet<int> m_keysDown;
 
 public:
     // Controls, named as their objectNames. Public so that dialogs' callers and tests can

@@ -5,6 +5,7 @@
 #include "sheet/Fonts.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +13,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QValidator>
+
+#include <algorithm>
 
 namespace ulvan {
 
@@ -93,6 +96,32 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top, cons
     label->adjustSize();
     label->move(left, top);
     return label;
+}
+
+void FitTextToWidth(QLabel* label, const QFont& font) {
+    constexpr int kMinStretch = 60;
+    constexpr int kMinPixels = 6;
+    const QMargins margins = label->contentsMargins();
+    const double room = label->width() - margins.left() - margins.right() - 2 * label->margin();
+    const auto fits = [label, room](const QFont& candidate) {
+        return QFontMetricsF(candidate, label).horizontalAdvance(label->text()) <= room;
+    };
+    QFont fitted = font;
+    if (!fits(fitted)) {
+        // Condensed first: the estimate from the full width, then step by step, since glyph
+        // widths round at each stretch.
+        const double full = QFontMetricsF(font, label).horizontalAdvance(label->text());
+        int stretch = std::clamp(static_cast<int>(100.0 * room / full), kMinStretch, 100);
+        fitted.setStretch(stretch);
+        while (!fits(fitted) && stretch > kMinStretch) {
+            fitted.setStretch(--stretch);
+        }
+        int pixels = font.pixelSize();
+        while (!fits(fitted) && pixels > kMinPixels) {
+            fitted.setPixelSize(--pixels);
+        }
+    }
+    label->setFont(fitted);
 }
 
 void LimitUserInput(QLineEdit* edit, int maxChars) {

@@ -40,6 +40,11 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top,
                    const QColor& colour = QColor(), int pixelSize = 0);
 void SetTextColour(QWidget* widget, const QColor& colour);
 
+// Shows the whole of `label`'s one-line text within the label's present width: in `font`
+// when it fits, otherwise condensed (characters of the same height, narrower, as far as 60%),
+// and only then smaller.
+void FitTextToWidth(QLabel* label, const QFont& font);
+
 // Limits what the user may type or paste into `edit` to `maxChars` characters (code points).
 // Unlike QLineEdit::setMaxLength, text set by the program is kept whole, and a text already
 // longer than the limit may still be shortened by the user.

@@ -28,6 +28,7 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -123,6 +124,8 @@ private Q_SLOTS:
     void TypingYearDigitByDigit();
     void TypingYearWithMonthDecides();
     void TypingYearWithRealEraDialog();
+    void EraDialogLeftWithKey_data();
+    void EraDialogLeftWithKey();
     void UpDownSteps_data();
     void UpDownSteps();
     void TodayButton();
@@ -247,7 +250,10 @@ void TestMainWindow::ClientSizeAndPlaces() {
     QVERIFY2(widget != nullptr, qPrintable(name));
     const QRect shown = ClientRect(w, widget);
     QCOMPARE(shown.topLeft(), rect.topLeft());
-    if (rect.width() > 0) {
+    if (rect.width() > 0 && qobject_cast<QCheckBox*>(widget) != nullptr) {
+        // A check box grows when its caption needs more room in the screen's font.
+        QVERIFY(shown.width() >= rect.width());
+    } else if (rect.width() > 0) {
         QCOMPARE(shown.width(), rect.width());
     }
     if (rect.height() > 0) {
@@ -581,6 +587,75 @@ void TestMainWindow::TypingYearWithRealEraDialog() {
     TypeInto(w.Edit1, QStringLiteral("2019"));
     QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("平成"));
     QCOMPARE(w.Edit2->text(), QStringLiteral("31"));
+}
+
+void TestMainWindow::EraDialogLeftWithKey_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("Escape") << int(Qt::Key_Escape);
+    QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+// The era question opened by a key release in the year field is left with a key; that key's
+// press goes to the dialog, and when the dialog closed on the press its release reaches the
+// field once the dialog is gone. The question is asked once.
+void TestMainWindow::EraDialogLeftWithKey() {
+    QFETCH(int, key);
+    ScriptedInteraction ui;
+    QTemporaryDir dir;
+    TUlvanForm w(ui, dir.filePath(QStringLiteral("Dorim.conf")));
+    TNengoForm nengo(&w);
+    w.SetEraAsker(nengo.Asker());
+    int shown = 0;
+    bool closedOnPress = false;
+    nengo.SetRunner([&](TNengoForm& dialog) {
+        ++shown;
+        if (shown > 1) {
+            return; // asked again: leave it at once so that the test can report it
+        }
+        QTimer::singleShot(0, &dialog, [&] {
+            // The key goes where the keyboard is in the dialog; Space presses the button
+            // that has it, so the user has moved to OK first.
+            QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
+                        QApplication::focusWidget()->window() == &dialog);
+            if (key == Qt::Key_Space) {
+                dialog.Button1->setFocus(Qt::TabFocusReason);
+            }
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyPress(focus, Qt::Key(key));
+            closedOnPress = !dialog.isVisible();
+            if (!closedOnPress) {
+                QTest::keyRelease(focus, Qt::Key(key));
+            }
+        });
+        QTimer::singleShot(2000, &dialog, [&dialog] {
+            if (dialog.isVisible()) {
+                dialog.reject();
+                QFAIL("the key did not leave the dialog");
+            }
+        });
+        dialog.exec();
+    });
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.Edit1->setFocus();
+    TypeInto(w.Edit1, QStringLiteral("201"));
+    QTest::keyClick(w.Edit1, '9');
+    QCOMPARE(shown, 1);
+    QVERIFY(!nengo.isVisible());
+    if (closedOnPress) {
+        // The release reaches what has the keyboard now: the year field below, once the
+        // main window is active again.
+        w.activateWindow();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.Edit1));
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key(key));
+    }
+    QCOMPARE(shown, 1);
+    // Enter and Escape close the dialog on their press, Space on its release.
+    QCOMPARE(closedOnPress, key != Qt::Key_Space);
+    // Typing on counts again: a month that decides brings the era fields in step.
+    TypeInto(w.Edit3, QStringLiteral("6"));
+    QCOMPARE(w.ComboBox1->currentText(), QStringLiteral("令和"));
 }
 
 void TestMainWindow::UpDownSteps_data() {

@@ -1,0 +1,178 @@
+// Every caption of the program's windows shows its whole text: each label, check box, radio
+// button, group box title and push button is at least as wide as its text measured in its own
+// font on the screen it is shown on, and lies inside its parent. The test runs once per
+// scale factor (QT_SCALE_FACTOR 1, 1.5 and 2, set by the test registration), since glyph
+// widths are measured at the screen's resolution.
+#include "ScriptedInteraction.h"
+#include "app/AgeCalUnit.h"
+#include "app/KaiUnit.h"
+#include "app/ShosaiUnit.h"
+#include "app/UlvanMain.h"
+#include "calendar/NengoUnit.h"
+#include "calendar/Schedule.h"
+#include "resources/VerUnit.h"
+#include "ui/DialogSupport.h"
+
+#include <QCheckBox>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace ulvan;
+
+namespace {
+
+// A visible control whose text does not fit, described for the failure message.
+QString Describe(const QWidget* widget, const QString& text, double needed) {
+    return QStringLiteral("%1 \"%2\" in %3: %4 wide, needs %5")
+        .arg(widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
+                                            : widget->objectName(),
+             text, widget->window()->objectName())
+        .arg(widget->width())
+        .arg(needed, 0, 'f', 1);
+}
+
+// The width a control needs to show its whole text, in the control's own coordinates.
+double NeededWidth(QWidget* widget, QString* text) {
+    const QFontMetricsF metrics(widget->font(), widget);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        *text = label->text();
+        if (label->wordWrap() || label->pixmap().isNull() == false || text->isEmpty()) {
+            return 0;
+        }
+        double widest = 0;
+        for (const QString& line : text->split(QLatin1Char('\n'))) {
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        }
+        return widest + 2 * label->margin() + label->contentsMargins().left() +
+               label->contentsMargins().right();
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        *text = box->text();
+        return box->sizeHint().width();
+    }
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        *text = radio->text();
+        return radio->sizeHint().width();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        *text = group->title();
+        QStyleOptionGroupBox option;
+        option.initFrom(group);
+        option.text = group->title();
+        option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        const QRect label = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, group);
+        return label.left() + metrics.horizontalAdvance(group->title());
+    }
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        *text = button->text();
+        QString shown = *text;
+        shown.remove(QLatin1Char('&'));
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        return metrics.horizontalAdvance(shown) + (button->width() - contents.width());
+    }
+    return 0;
+}
+
+// Every control of `window` with a text: it fits, and it lies inside its parent.
+QStringList Clipped(QWidget& window) {
+    window.show();
+    QStringList clipped;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window)) {
+            continue;
+        }
+        QString text;
+        const double needed = NeededWidth(widget, &text);
+        if (text.isEmpty()) {
+            continue;
+        }
+        if (needed > widget->width()) {
+            clipped << Describe(widget, text, needed);
+        }
+        const QWidget* parent = widget->parentWidget();
+        if (parent != nullptr && widget->geometry().right() >= parent->width()) {
+            clipped << Describe(widget, text, needed) + QStringLiteral(", beyond its parent");
+        }
+    }
+    window.hide();
+    return clipped;
+}
+
+// The longest memorial name the detail dialog offers room for, nine characters.
+const QString kNineCharacterName = QStringLiteral("七七日忌満中陰法要");
+
+} // namespace
+
+class TestLabelWidths : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void MainWindow();
+    void MainWindowWithLongNames();
+    void Dialogs();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestLabelWidths::initTestCase() {
+    qInfo() << "scale factor" << qgetenv("QT_SCALE_FACTOR");
+}
+
+void TestLabelWidths::MainWindow() {
+    ScriptedInteraction ui;
+    TUlvanForm form(ui, m_dir.filePath(QStringLiteral("Dorim.conf")));
+    const QStringList clipped = Clipped(form);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+}
+
+void TestLabelWidths::MainWindowWithLongNames() {
+    ScriptedInteraction ui;
+    TUlvanForm form(ui, m_dir.filePath(QStringLiteral("Dorim.conf")));
+    TShosaiForm shosai(ui, &form);
+    form.ShosaiForm = &shosai;
+    StoredCase stored = form.CurrentStoredCase();
+    for (MemorialDay& row : stored.Rows) {
+        row.Name = kNineCharacterName.toStdU16String();
+    }
+    form.ApplyStoredCase(stored);
+    for (QLabel* name : form.NameLabels) {
+        QCOMPARE(name->text(), kNineCharacterName);
+    }
+    const QStringList clipped = Clipped(form);
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+}
+
+void TestLabelWidths::Dialogs() {
+    ScriptedInteraction ui;
+    TShosaiForm shosai(ui);
+    TAgeCalForm age;
+    TKaiForm kai;
+    TNengoForm nengo;
+    QVERIFY(nengo.Prepare(NengoList().size() - 1));
+    TVerForm ver;
+    QStringList clipped;
+    for (QWidget* window : std::initializer_list<QWidget*>{&shosai, &age, &kai, &nengo, &ver}) {
+        clipped << Clipped(*window);
+    }
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
+}
+
+QTEST_MAIN(TestLabelWidths)
+#include "tst_labelwidths.moc"
