@@ -12,6 +12,7 @@ PACKAGES=(
     qt6-base-dev qt6-image-formats-plugins libgl-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     clang-format
+    qt6-translations-l10n
 )
 
 install_missing() {

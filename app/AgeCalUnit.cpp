@@ -86,7 +86,10 @@ TAgeCalForm::TAgeCalForm(QWidget* parent)
         m_conventions->addButton(radios[i], static_cast<int>(i));
         const QByteArray name = "Edit" + QByteArray::number(static_cast<int>(i) + 3);
         ages[i] = MakeEdit(GroupBox2, name.constData(), QRect(200, top, 33, 21));
-        ages[i]->setEnabled(false);
+        // Display only, but as readable as any text: read-only rather than disabled (a
+        // disabled field greys its text), and out of the tab order as before.
+        ages[i]->setReadOnly(true);
+        ages[i]->setFocusPolicy(Qt::NoFocus);
         PlaceLabel(GroupBox2, QStringLiteral("歳"), 238, top + 4);
     }
     RadioButton1 = radios[0];

@@ -18,6 +18,9 @@
 #include "ui/QtInteraction.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <memory>
 
@@ -39,11 +42,24 @@ void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& 
     preview.AnnualPrint = [&annual] { annual.PrintNenkaiSheet(false); };
 }
 
+bool InstallQtJapanese() {
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int RunApplication(int& argc, char** argv) {
     QApplication application(argc, argv);
     // The task bar title; the main window's own caption carries the minor version.
     QApplication::setApplicationName(QStringLiteral("Ulvan表3.0"));
     QApplication::setOrganizationName(QStringLiteral("Pelvo"));
+    // The clerk works in Japanese whatever the system's language: Qt's own dialogs too.
+    InstallQtJapanese();
 
     QtInteraction interaction;
 

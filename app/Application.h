@@ -16,6 +16,11 @@ void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands);
 // and prints that window's chart.
 void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& annual);
 
+// Puts Qt's own Japanese texts (print dialog, page set-up, file dialogs, standard buttons)
+// into the running application; false when they are not installed, and the program then
+// carries on with Qt's English.
+bool InstallQtJapanese();
+
 // Runs the windowed program; returns the exit code of the message loop.
 int RunApplication(int& argc, char** argv);
 

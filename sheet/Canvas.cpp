@@ -245,8 +245,34 @@ struct QPainterCanvas::State {
     }
 };
 
+namespace {
+
+// The next drawing hands the painter's whole state to the engine, not only what changed.
+void SendWholeState(QPainter& painter) {
+    if (QPaintEngine* engine = painter.paintEngine(); engine != nullptr && painter.isActive()) {
+        engine->setDirty(QPaintEngine::AllDirty);
+    }
+}
+
+} // namespace
+
+void ResetPainterState(QPainter& painter) {
+    painter.resetTransform();
+    painter.setClipping(false);
+    painter.setPen(QPen(QColor(0, 0, 0)));
+    painter.setBrush(Qt::NoBrush);
+    painter.setBrushOrigin(0, 0);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1.0);
+    SendWholeState(painter);
+}
+
 QPainterCanvas::QPainterCanvas(QPainter& painter)
     : m_state(std::make_unique<State>(painter)) {
+    // Whatever the engine kept from an earlier painter on the same device, this one's state
+    // is what the drawing starts from.
+    SendWholeState(painter);
     m_state->BuildFont();
 }
 

@@ -133,6 +133,13 @@ public:
     virtual void StretchPicture(const Picture& picture, int x1, int y1, int x2, int y2) = 0;
 };
 
+// Puts a painter just begun on a device into the default state (no transform, no clip, black
+// pen, no brush, plain composition, full opacity) and hands all of that state to the paint
+// engine before the first drawing. A printer keeps its paint engine from one job to the next,
+// and its engine keeps what it was last told (the previous job's last transform among it)
+// until it is told again; a new painter tells it only what it changes.
+void ResetPainterState(QPainter& painter);
+
 // Draws on an active QPainter. The painter's device gives the resolution against which
 // cell heights are converted to font sizes, so the same call fills the same number of
 // device units on a screen, an image, a PDF or a printer.

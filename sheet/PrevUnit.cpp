@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -117,6 +118,17 @@ TPrevForm::TPrevForm(MemorialSheetPrinter& printer, QWidget* parent)
     StatusBar1->setSizeGripEnabled(false);
     layout->addWidget(StatusBar1);
 
+    // A zoomed page opens at the end the sheet is read from; once the user scrolls, the
+    // view stays where they put it.
+    for (QScrollBar* bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()}) {
+        connect(bar, &QScrollBar::rangeChanged, this, [this] {
+            if (m_atReadingEnd) {
+                ScrollToReadingEnd();
+            }
+        });
+        connect(bar, &QScrollBar::actionTriggered, this, [this] { m_atReadingEnd = false; });
+    }
+
     connect(SpeedButton1, &QToolButton::clicked, this, &TPrevForm::Print);
     connect(SpeedButton2, &QToolButton::clicked, this, &TPrevForm::ZoomIn);
     connect(SpeedButton3, &QToolButton::clicked, this, &TPrevForm::ZoomOut);
@@ -135,6 +147,8 @@ void TPrevForm::ShowPreview(std::int32_t kind) {
     setWindowState(windowState() | Qt::WindowMaximized);
     if (ZoomLevel == 0) {
         Fit();
+    } else {
+        StartAtReadingEnd();
     }
     exec();
 }
@@ -150,6 +164,7 @@ void TPrevForm::Print() {
 }
 
 void TPrevForm::Fit() {
+    m_atReadingEnd = false;
     const QSize box = ScrollBox1->viewport()->size();
     PaintBox1->resize(box);
     const PreviewPage page = FitPreviewPage(box.width(), box.height());
@@ -161,6 +176,17 @@ void TPrevForm::Fit() {
 void TPrevForm::ApplyPageSize() {
     PaintBox1->resize(PreviewWidth, PreviewHeight);
     PaintBox1->update();
+}
+
+void TPrevForm::StartAtReadingEnd() {
+    m_atReadingEnd = true;
+    ScrollToReadingEnd();
+}
+
+void TPrevForm::ScrollToReadingEnd() {
+    QScrollBar* across = ScrollBox1->horizontalScrollBar();
+    across->setValue(across->maximum());
+    ScrollBox1->verticalScrollBar()->setValue(0);
 }
 
 void TPrevForm::ZoomIn() {
@@ -185,6 +211,7 @@ void TPrevForm::StepZoom(int step) {
         PreviewWidth = page.Width;
         PreviewHeight = page.Height;
         ApplyPageSize();
+        StartAtReadingEnd();
     }
     SpeedButton2->setEnabled(ZoomLevel < kMaxZoomLevel);
     SpeedButton3->setEnabled(ZoomLevel > kMinZoomLevel);

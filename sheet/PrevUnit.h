@@ -78,6 +78,11 @@ private:
     void StepZoom(int step);
     void ApplyPageSize();
     void ShowPaintMessages();
+    // A page larger than the window shows first where the sheet is read from: its right
+    // end (title, date, name) and its top. Kept while the window settles its size, until
+    // the user scrolls.
+    void StartAtReadingEnd();
+    void ScrollToReadingEnd();
 
     friend class PreviewMessages;
 
@@ -88,6 +93,7 @@ private:
     std::unique_ptr<FooterDrawRequest> m_request;
     QStringList m_pending;
     bool m_messageQueued = false;
+    bool m_atReadingEnd = false; // keep the view at the right end and top
 };
 
 } // namespace ulvan

@@ -1,6 +1,7 @@
 #include "sheet/PrintSheet.h"
 
 #include "calendar/TextUtil.h"
+#include "sheet/Canvas.h"
 #include "sheet/PrinterMetrics.h"
 #include "ui/Interaction.h"
 
@@ -95,6 +96,9 @@ void PrintSheetPage(const SheetPrintJob& sheetJob, QPrinter& printer, Interactio
         Show(interaction, kPrintStartFailed);
         return;
     }
+    // The printer lives for the run; each job starts from the default state, whatever the
+    // previous job left with the printer's engine.
+    ResetPainterState(painter);
     bool finished = false;
     {
         JobGuard job(painter, printer);

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void AgeCalcResult_data();
     void AgeCalcResult();
     void AgeCalcResets();
+    void AgeResultsReadOnlyAndReadable();
     void AgeReferenceYearMessage_data();
     void AgeReferenceYearMessage();
 
@@ -505,6 +507,35 @@ void TestDialogs::AgeCalcResets() {
     });
     QVERIFY(!form.Calc(2030).has_value());
     QVERIFY(wasReset);
+}
+
+// The three results are for reading only, and read as plainly as any field: typing changes
+// nothing, and their digits are drawn in the normal text colour, not greyed.
+void TestDialogs::AgeResultsReadOnlyAndReadable() {
+    TAgeCalForm form;
+    form.SetKeisanNen(2024);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Edit2->setText(QStringLiteral("1950"));
+    const QColor text = form.palette().color(QPalette::Active, QPalette::Text);
+    for (QLineEdit* age : {form.Edit3, form.Edit4, form.Edit5}) {
+        QVERIFY(!age->text().isEmpty());
+        QVERIFY2(age->isEnabled(), qPrintable(age->objectName()));
+        QVERIFY2(age->isReadOnly(), qPrintable(age->objectName()));
+        const QString before = age->text();
+        QTest::keyClicks(age, QStringLiteral("9"));
+        QCOMPARE(age->text(), before);
+        // The darkest ink of the digits is the text colour (glyph edges are lighter).
+        const QImage picture = age->grab().toImage();
+        int darkest = 255;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                darkest = std::min(darkest, qGray(picture.pixel(x, y)));
+            }
+        }
+        QVERIFY2(darkest <= qGray(text.rgb()) + 48,
+                 qPrintable(QStringLiteral("%1: darkest %2").arg(age->objectName()).arg(darkest)));
+    }
 }
 
 void TestDialogs::AgeReferenceYearMessage_data() {

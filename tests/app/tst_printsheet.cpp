@@ -12,7 +12,9 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +24,8 @@
 #include <optional>
 
 using namespace ulvan;
+
+Q_DECLARE_METATYPE(QList<int>)
 
 namespace {
 
@@ -48,6 +52,63 @@ int PdfPageCount(const QString& file) {
                             data.count("/Type /Page "));
 }
 
+// The drawing operations of a PDF's one page: its content stream, inflated.
+QByteArray PdfPageContent(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray data = pdf.readAll();
+    const QRegularExpression contents(QStringLiteral("/Contents (\\d+) 0 R"));
+    const QRegularExpressionMatch ref = contents.match(QString::fromLatin1(data));
+    if (!ref.hasMatch()) {
+        return {};
+    }
+    const QByteArray object = "\n" + ref.captured(1).toLatin1() + " 0 obj";
+    const qsizetype at = data.indexOf(object);
+    const qsizetype begin = data.indexOf("stream\n", at);
+    const qsizetype end = data.indexOf("endstream", begin);
+    if (at < 0 || begin < 0 || end < 0) {
+        return {};
+    }
+    QByteArray deflated = data.mid(begin + 7, end - begin - 7);
+    while (deflated.endsWith('\n') || deflated.endsWith('\r')) {
+        deflated.chop(1);
+    }
+    // qUncompress wants the expected size in front; it grows the buffer when that is short.
+    const quint32 guess = static_cast<quint32>(deflated.size()) * 8;
+    QByteArray framed(4, '\0');
+    framed[0] = static_cast<char>((guess >> 24) & 0xff);
+    framed[1] = static_cast<char>((guess >> 16) & 0xff);
+    framed[2] = static_cast<char>((guess >> 8) & 0xff);
+    framed[3] = static_cast<char>(guess & 0xff);
+    const QByteArray inflated = qUncompress(framed + deflated);
+    return inflated.isEmpty() ? deflated : inflated;
+}
+
+// The first line where two page contents part, for the failure message.
+QString FirstDifference(const QByteArray& got, const QByteArray& expected) {
+    const QList<QByteArray> a = got.split('\n');
+    const QList<QByteArray> b = expected.split('\n');
+    for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i] != b[i]) {
+            return QStringLiteral("line %1: \"%2\" instead of \"%3\"")
+                .arg(i + 1)
+                .arg(QString::fromLatin1(a[i]), QString::fromLatin1(b[i]));
+        }
+    }
+    return QStringLiteral("%1 lines instead of %2").arg(a.size()).arg(b.size());
+}
+
+// The sheets a run prints one after the other.
+enum class SheetKind { Filled, Blank, Boxed };
+
+MemorialSheetInputs InputsOf(SheetKind kind) {
+    MemorialSheetInputs in = FilledCase();
+    in.Options.KaimyoStyle = kind == SheetKind::Boxed ? 1 : 0;
+    return in;
+}
+
 const QString kFontMessage = QStringLiteral("message: ") + kFontMissingMessage;
 const QString kTitleMessage = QStringLiteral("message: ") + kTitleMissingMessage;
 const QString kConfirm = QStringLiteral("confirm: 警告 | ") + kMarginQuestion;
@@ -68,11 +129,15 @@ private Q_SLOTS:
     void PrintsOnePage();
     void PdfWithoutFileAsksForOne();
     void PrinterObjectKeepsTheChoice();
+    void SheetsOfOneRunAsPrintedAlone_data();
+    void SheetsOfOneRunAsPrintedAlone();
     void FooterMarkWrittenBack();
 
     void PreviewFitsAndZooms();
     void PreviewResizeRefitsOnlyAtLevelZero();
     void PreviewOpensMaximisedAndPrints();
+    void PreviewZoomedOpensAtReadingEnd_data();
+    void PreviewZoomedOpensAtReadingEnd();
     void PreviewPaintsTheSheet();
     void PreviewFooterMessageOncePerShowing();
     void PreviewOfTheAnnualChartPrintsThatChart();
@@ -265,6 +330,51 @@ void TestPrintSheet::PrinterObjectKeepsTheChoice() {
     QCOMPARE(PdfPageCount(first), 1);
 }
 
+void TestPrintSheet::SheetsOfOneRunAsPrintedAlone_data() {
+    QTest::addColumn<QList<int>>("kinds");
+    const int filled = int(SheetKind::Filled);
+    const int blank = int(SheetKind::Blank);
+    const int boxed = int(SheetKind::Boxed);
+    QTest::newRow("two filled") << QList<int>{filled, filled};
+    QTest::newRow("filled, blank, boxed") << QList<int>{filled, blank, boxed};
+    QTest::newRow("boxed, filled, blank, filled") << QList<int>{boxed, filled, blank, filled};
+    QTest::newRow("blank, blank, boxed, boxed") << QList<int>{blank, blank, boxed, boxed};
+}
+
+// A run keeps its printer from one sheet to the next; every sheet's page (its frame, rules,
+// name box and every character in its place) is drawn as that sheet printed alone on a printer
+// of its own.
+void TestPrintSheet::SheetsOfOneRunAsPrintedAlone() {
+    QFETCH(QList<int>, kinds);
+    const QString tag =
+        QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
+    ScriptedInteraction ui;
+    QPrinter runPrinter(QPrinter::HighResolution);
+    for (qsizetype i = 0; i < kinds.size(); ++i) {
+        const auto kind = static_cast<SheetKind>(kinds[i]);
+        const bool blank = kind == SheetKind::Blank;
+        const QString alone = m_dir.filePath(QStringLiteral("alone-%1-%2.pdf").arg(tag).arg(i));
+        const QString inRun = m_dir.filePath(QStringLiteral("run-%1-%2.pdf").arg(tag).arg(i));
+        {
+            QPrinter own(QPrinter::HighResolution);
+            ui.AnswerPrintDialog(true, ToPdf(alone, QMarginsF(4, 4, 4, 4)));
+            MemorialSheetInputs in = InputsOf(kind);
+            PrintMemorialSheet(blank, in, own, ui, nullptr);
+        }
+        ui.AnswerPrintDialog(true, ToPdf(inRun, QMarginsF(4, 4, 4, 4)));
+        MemorialSheetInputs in = InputsOf(kind);
+        PrintMemorialSheet(blank, in, runPrinter, ui, nullptr);
+        QCOMPARE(PdfPageCount(inRun), 1);
+        const QByteArray expected = PdfPageContent(alone);
+        const QByteArray got = PdfPageContent(inRun);
+        QVERIFY(expected.contains(" re\n") || expected.contains(" l\n")); // ruled, inflated
+        QVERIFY2(got == expected, qPrintable(QStringLiteral("sheet %1 of the run, %2")
+                                                 .arg(i + 1)
+                                                 .arg(FirstDifference(got, expected))));
+    }
+    QCOMPARE(ui.PendingAnswers(), std::size_t{0});
+}
+
 void TestPrintSheet::FooterMarkWrittenBack() {
     ScriptedInteraction ui;
     const QString file = m_dir.filePath(QStringLiteral("marked.pdf"));
@@ -377,6 +487,78 @@ void TestPrintSheet::PreviewOpensMaximisedAndPrints() {
     QCOMPARE(form.SpeedButton1->text(), QStringLiteral("印刷"));
     QCOMPARE(form.SpeedButton4->toolTip(), QStringLiteral("プレビュー・フォームを閉じます"));
     QCOMPARE(form.SpeedButton3->geometry(), QRect(184, 4, 81, 21));
+}
+
+void TestPrintSheet::PreviewZoomedOpensAtReadingEnd_data() {
+    QTest::addColumn<int>("level");
+    QTest::newRow("level 1") << 1;
+    QTest::newRow("level 2") << 2;
+}
+
+// The sheet is read from its right end (title, date, name): a page larger than the window
+// opens scrolled to the right and the top, each time it is shown and at each zoom step; the
+// user's own scrolling is kept while it stays open.
+void TestPrintSheet::PreviewZoomedOpensAtReadingEnd() {
+    QFETCH(int, level);
+    ScriptedInteraction ui;
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    TPrevForm form(printer);
+    // Zoomed in an earlier showing.
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    for (int i = 0; i < level; ++i) {
+        form.ZoomIn();
+    }
+    QCOMPARE(form.ZoomLevel, level);
+    form.close();
+    struct Seen {
+        int across = -1;
+        int acrossEnd = 0;
+        int down = -1;
+    };
+    const auto seen = [&form] {
+        const QScrollBar* across = form.ScrollBox1->horizontalScrollBar();
+        return Seen{across->value(), across->maximum(),
+                    form.ScrollBox1->verticalScrollBar()->value()};
+    };
+    for (int showing = 0; showing < 2; ++showing) {
+        Seen opened;
+        Seen userScrolled;
+        WhenModal([&](QWidget*) {
+            QTest::qWait(20); // the maximised window settles its size
+            opened = seen();
+            // The user scrolls to the left end and down: the view stays there.
+            QScrollBar* across = form.ScrollBox1->horizontalScrollBar();
+            across->triggerAction(QAbstractSlider::SliderToMinimum);
+            form.ScrollBox1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+            QTest::qWait(20);
+            userScrolled = seen();
+            form.close();
+        });
+        form.ShowPreview(0);
+        QVERIFY2(opened.acrossEnd > 0, "the zoomed page is wider than the window");
+        QCOMPARE(opened.across, opened.acrossEnd);
+        QCOMPARE(opened.down, 0);
+        QCOMPARE(userScrolled.across, 0);
+        QVERIFY(userScrolled.down > 0);
+    }
+    // A zoom step while open starts at the reading end again.
+    form.resize(900, 700);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ScrollBox1->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    if (level == 2) {
+        form.ZoomOut();
+    } else {
+        form.ZoomIn();
+    }
+    QTest::qWait(20);
+    const Seen stepped = seen();
+    QVERIFY(stepped.acrossEnd > 0);
+    QCOMPARE(stepped.across, stepped.acrossEnd);
+    QCOMPARE(stepped.down, 0);
 }
 
 void TestPrintSheet::PreviewPaintsTheSheet() {
