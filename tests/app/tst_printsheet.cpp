@@ -3,6 +3,9 @@
 // The printer writes PDF files into a temporary directory.
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
+#include "annual/Nenkai.h"
+#include "annual/NenkaiSheet.h"
+#include "annual/NenkaiUnit.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/PrintSheet.h"
 #include "tests/support/SampleCase.h"
@@ -100,13 +103,43 @@ QString FirstDifference(const QByteArray& got, const QByteArray& expected) {
     return QStringLiteral("%1 lines instead of %2").arg(a.size()).arg(b.size());
 }
 
-// The sheets a run prints one after the other.
-enum class SheetKind { Filled, Blank, Boxed };
+// The sheets a run prints one after the other: memorial sheets and annual charts.
+enum class SheetKind { Filled, Blank, Boxed, Annual, AnnualBlank };
 
 MemorialSheetInputs InputsOf(SheetKind kind) {
     MemorialSheetInputs in = FilledCase();
     in.Options.KaimyoStyle = kind == SheetKind::Boxed ? 1 : 0;
     return in;
+}
+
+// The filled case with the annual window's chart of a death in 2024, all rows checked.
+NenkaiSheetInputs AnnualInputs() {
+    const MemorialSheetInputs base = FilledCase();
+    NenkaiSheetInputs in;
+    in.Deceased = base.Deceased;
+    in.Options = base.Options;
+    in.Footer = base.Footer;
+    in.Chart.Title = u"年回表";
+    in.Chart.Year = u"2024";
+    in.Chart.Era = u"令和";
+    in.Chart.EraYear = u" 6";
+    std::array<bool, 21> checked{};
+    checked.fill(true);
+    if (const auto results =
+            ComputeNenkai(in.Chart.Year, in.Deceased.KiGatsu, in.Deceased.KiNichi)) {
+        in.Chart.Rows = NenkaiPrintedRows(*results, checked);
+    }
+    return in;
+}
+
+void PrintOfKind(SheetKind kind, QPrinter& printer, Interaction& ui) {
+    if (kind == SheetKind::Annual || kind == SheetKind::AnnualBlank) {
+        NenkaiSheetInputs in = AnnualInputs();
+        PrintNenkaiSheet(kind == SheetKind::AnnualBlank, in, printer, ui, nullptr);
+        return;
+    }
+    MemorialSheetInputs in = InputsOf(kind);
+    PrintMemorialSheet(kind == SheetKind::Blank, in, printer, ui, nullptr);
 }
 
 const QString kFontMessage = QStringLiteral("message: ") + kFontMissingMessage;
@@ -335,10 +368,15 @@ void TestPrintSheet::SheetsOfOneRunAsPrintedAlone_data() {
     const int filled = int(SheetKind::Filled);
     const int blank = int(SheetKind::Blank);
     const int boxed = int(SheetKind::Boxed);
+    const int annual = int(SheetKind::Annual);
+    const int annualBlank = int(SheetKind::AnnualBlank);
     QTest::newRow("two filled") << QList<int>{filled, filled};
     QTest::newRow("filled, blank, boxed") << QList<int>{filled, blank, boxed};
     QTest::newRow("boxed, filled, blank, filled") << QList<int>{boxed, filled, blank, filled};
     QTest::newRow("blank, blank, boxed, boxed") << QList<int>{blank, blank, boxed, boxed};
+    QTest::newRow("annual, annual, filled") << QList<int>{annual, annual, filled};
+    QTest::newRow("filled, annual, blank annual, boxed")
+        << QList<int>{filled, annual, annualBlank, boxed};
 }
 
 // A run keeps its printer from one sheet to the next; every sheet's page (its frame, rules,
@@ -352,18 +390,15 @@ void TestPrintSheet::SheetsOfOneRunAsPrintedAlone() {
     QPrinter runPrinter(QPrinter::HighResolution);
     for (qsizetype i = 0; i < kinds.size(); ++i) {
         const auto kind = static_cast<SheetKind>(kinds[i]);
-        const bool blank = kind == SheetKind::Blank;
         const QString alone = m_dir.filePath(QStringLiteral("alone-%1-%2.pdf").arg(tag).arg(i));
         const QString inRun = m_dir.filePath(QStringLiteral("run-%1-%2.pdf").arg(tag).arg(i));
         {
             QPrinter own(QPrinter::HighResolution);
             ui.AnswerPrintDialog(true, ToPdf(alone, QMarginsF(4, 4, 4, 4)));
-            MemorialSheetInputs in = InputsOf(kind);
-            PrintMemorialSheet(blank, in, own, ui, nullptr);
+            PrintOfKind(kind, own, ui);
         }
         ui.AnswerPrintDialog(true, ToPdf(inRun, QMarginsF(4, 4, 4, 4)));
-        MemorialSheetInputs in = InputsOf(kind);
-        PrintMemorialSheet(blank, in, runPrinter, ui, nullptr);
+        PrintOfKind(kind, runPrinter, ui);
         QCOMPARE(PdfPageCount(inRun), 1);
         const QByteArray expected = PdfPageContent(alone);
         const QByteArray got = PdfPageContent(inRun);
