@@ -6,6 +6,7 @@
 #include "case/CaseHost.h"
 #include "quicktable/QuickTable.h"
 #include "quicktable/TextPrint.h"
+#include "resources/ToolIcons.h"
 #include "sheet/QtText.h"
 #include "ui/DialogSupport.h"
 #include "ui/Interaction.h"
@@ -145,30 +146,29 @@ void THayamiForm::BuildWindow() {
     ToolBar1 = new QToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setIconSize(QSize(16, 16));
-    const auto makeButton = [this](const char* name, const char* icon, const QString& text,
+    const auto makeButton = [this](const char* name, ToolIconId icon, const QString& text,
                                    const QString& hint) {
         auto* button = new QToolButton(ToolBar1);
         button->setObjectName(QString::fromLatin1(name));
-        button->setIcon(QIcon::fromTheme(QString::fromLatin1(icon)));
+        button->setIcon(ToolIcon(icon));
         button->setText(text);
         button->setToolTip(hint);
         button->setStatusTip(hint);
         button->setAutoRaise(true);
-        button->setToolButtonStyle(button->icon().isNull() ? Qt::ToolButtonTextOnly
-                                                           : Qt::ToolButtonIconOnly);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         ToolBar1->addWidget(button);
         return button;
     };
     ToolBar1->addSeparator();
-    ToolButton2 = makeButton("ToolButton2", "document-open", QStringLiteral("開く"), hintOpen);
-    ToolButton3 = makeButton("ToolButton3", "document-save-as", QStringLiteral("保存"),
+    ToolButton2 = makeButton("ToolButton2", ToolIconId::OpenText, QStringLiteral("開く"), hintOpen);
+    ToolButton3 = makeButton("ToolButton3", ToolIconId::SaveText, QStringLiteral("保存"),
                              QStringLiteral("テキストファイルとして名前をつけて保存します"));
-    ToolButton4 = makeButton("ToolButton4", "document-print", QStringLiteral("印刷"), hintPrint);
+    ToolButton4 = makeButton("ToolButton4", ToolIconId::Print, QStringLiteral("印刷"), hintPrint);
     ToolBar1->addSeparator();
-    ToolButton6 = makeButton("ToolButton6", "edit-cut", QStringLiteral("切取"), hintCut);
-    ToolButton7 = makeButton("ToolButton7", "edit-copy", QStringLiteral("ｺﾋﾟｰ"), hintCopy);
-    ToolButton8 = makeButton("ToolButton8", "edit-paste", QStringLiteral("貼付"), hintPaste);
-    ToolButton9 = makeButton("ToolButton9", "edit-delete", QStringLiteral("削除"), hintDelete);
+    ToolButton6 = makeButton("ToolButton6", ToolIconId::Cut, QStringLiteral("切取"), hintCut);
+    ToolButton7 = makeButton("ToolButton7", ToolIconId::Copy, QStringLiteral("ｺﾋﾟｰ"), hintCopy);
+    ToolButton8 = makeButton("ToolButton8", ToolIconId::Paste, QStringLiteral("貼付"), hintPaste);
+    ToolButton9 = makeButton("ToolButton9", ToolIconId::Delete, QStringLiteral("削除"), hintDelete);
     ToolBar1->addSeparator();
 
     auto* yearBox = new QWidget(ToolBar1);
@@ -233,6 +233,9 @@ void THayamiForm::BuildWindow() {
     Edit3->installEventFilter(this);
     connect(UpDown1, &UpDown::Stepped, this, &THayamiForm::StepYear);
     connect(UpDown1, &UpDown::Released, this, [this] {
+        // A refused step (a year that is not an integer) changed nothing.
+        if (Edit2->text() == m_tableYear)
+            return;
         SyncFiscalEra();
         BuildQuickTable();
     });
@@ -304,10 +307,12 @@ void THayamiForm::showEvent(QShowEvent* event) {
 
 bool THayamiForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
-        if (watched == Edit2) {
+        // A key that left the field's text as the table was made from (Tab into the
+        // field, an arrow key, Shift) does not throw the user's edits away.
+        if (watched == Edit2 && Edit2->text() != m_tableYear) {
             SyncFiscalEra();
             BuildQuickTable();
-        } else if (watched == Edit3) {
+        } else if (watched == Edit3 && Edit3->text() != m_tableEraYear) {
             FiscalYearFromEra();
             BuildQuickTable();
         }
@@ -347,6 +352,8 @@ void THayamiForm::BuildQuickTable() {
         SetCaption(ToQ(table->Caption));
     }
     RichEdit1->document()->setModified(false);
+    m_tableYear = Edit2->text();
+    m_tableEraYear = Edit3->text();
     UpdateCommandStates();
 }
 

@@ -134,6 +134,9 @@ private:
     QString m_caption;
     QString m_openedPath; // the file last opened, shown as the caption until regenerated
     TextEncoding m_encoding = TextEncoding::Cp932;
+    // Edit2 and Edit3 as the text was last generated from them.
+    QString m_tableYear;
+    QString m_tableEraYear;
 };
 
 } // namespace ulvan

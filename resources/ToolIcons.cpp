@@ -192,6 +192,59 @@ void DrawBlankSheet(QPainter& p) {
     Fill(p, 4, 3, 4, 1, kPaperShade);
 }
 
+void DrawOpenText(QPainter& p) {
+    // An open folder with a page in it.
+    Frame(p, 1, 3, 6, 3, kFolder, kFolderDark);
+    Page(p, 4, 1, 10, 10, 3);
+    Frame(p, 1, 7, 14, 8, kFolder, kFolderDark);
+    Fill(p, 2, 8, 12, 1, QColor(0xf9, 0xdc, 0x80));
+}
+
+void DrawSaveText(QPainter& p) {
+    // A diskette: label on top, shutter below.
+    Frame(p, 1, 1, 14, 14, kBlue, kOutline);
+    Frame(p, 3, 1, 10, 6, kPaper);
+    Fill(p, 4, 3, 8, 1, kText);
+    Fill(p, 4, 5, 6, 1, kText);
+    Frame(p, 4, 9, 8, 6, kGrey, kGreyDark);
+    Fill(p, 9, 10, 2, 4, kGreyDark);
+}
+
+void DrawCut(QPainter& p) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    // Scissors, blades up, rings down.
+    p.setPen(QPen(kGreyDark, 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(4.5, 1.0), QPointF(10.0, 10.0));
+    p.drawLine(QPointF(11.5, 1.0), QPointF(6.0, 10.0));
+    p.setPen(QPen(kRed, 1.5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(4.5, 12.0), 2.6, 2.6);
+    p.drawEllipse(QPointF(11.5, 12.0), 2.6, 2.6);
+    p.restore();
+}
+
+void DrawCopy(QPainter& p) {
+    Page(p, 0, 0, 10, 12, 4);
+    Page(p, 6, 4, 10, 12, 4);
+}
+
+void DrawPaste(QPainter& p) {
+    // A clipboard with a page on it.
+    Frame(p, 1, 2, 11, 13, QColor(0xc8, 0x9a, 0x5a), kFolderDark);
+    Frame(p, 4, 1, 5, 3, kGrey, kGreyDark);
+    Page(p, 6, 5, 10, 11, 4);
+}
+
+void DrawDelete(QPainter& p) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(kRed, 3.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(2.5, 2.5), QPointF(13.5, 13.5));
+    p.drawLine(QPointF(13.5, 2.5), QPointF(2.5, 13.5));
+    p.restore();
+}
+
 } // namespace
 
 QImage ToolImage(ToolIconId id, int scale) {
@@ -224,6 +277,24 @@ QImage ToolImage(ToolIconId id, int scale) {
         break;
     case ToolIconId::BlankSheet:
         DrawBlankSheet(painter);
+        break;
+    case ToolIconId::OpenText:
+        DrawOpenText(painter);
+        break;
+    case ToolIconId::SaveText:
+        DrawSaveText(painter);
+        break;
+    case ToolIconId::Cut:
+        DrawCut(painter);
+        break;
+    case ToolIconId::Copy:
+        DrawCopy(painter);
+        break;
+    case ToolIconId::Paste:
+        DrawPaste(painter);
+        break;
+    case ToolIconId::Delete:
+        DrawDelete(painter);
         break;
     }
     return image;

@@ -1,5 +1,6 @@
-// The main window's tool bar pictures, drawn by program at 16 x 16 pixels so that their
-// source stays readable here. The numbering is the image-list order the tool buttons use.
+// The tool bar pictures, drawn by program at 16 x 16 pixels so that their source stays
+// readable here. The first eight are the main window's image list in the order its tool
+// buttons use; the quick table window's editing pictures follow.
 #pragma once
 
 #include <QIcon>
@@ -16,9 +17,15 @@ enum class ToolIconId {
     AnnualChart = 5, // ToolButton9: annual memorial chart
     QuickTable = 6,  // ToolButton10: quick table of memorial years
     BlankSheet = 7,  // ToolButton11: print the blank sheet
+    OpenText = 8,    // quick table: open a text file
+    SaveText = 9,    // quick table: save as
+    Cut = 10,        // quick table: cut
+    Copy = 11,       // quick table: copy
+    Paste = 12,      // quick table: paste
+    Delete = 13,     // quick table: delete the selection
 };
 
-inline constexpr int kToolIconCount = 8;
+inline constexpr int kToolIconCount = 14;
 inline constexpr int kToolIconSize = 16;
 
 // The 16 x 16 picture (transparent background); `scale` 2 draws the same design at 32 x 32

@@ -243,6 +243,37 @@ private Q_SLOTS:
         QVERIFY(m_ui.Log.isEmpty());
     }
 
+    // Keys that leave the year as it was (Tab into the field, arrows, a refused up-down
+    // step) keep the edits; a changed year regenerates.
+    void keysThatKeepTheYearKeepTheEdits() {
+        ShowFor(QStringLiteral("2024"));
+        Edit(QStringLiteral("追記"));
+        const QString edited = m_form->RichEdit1->toPlainText();
+        m_form->Edit2->setFocus();
+        QTest::keyClick(m_form->Edit2, Qt::Key_Left);
+        QTest::keyClick(m_form->Edit2, Qt::Key_Shift);
+        QKeyEvent tabRelease(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier);
+        QApplication::sendEvent(m_form->Edit3, &tabRelease);
+        QCOMPARE(m_form->RichEdit1->toPlainText(), edited);
+        QVERIFY(m_form->RichEdit1->document()->isModified());
+        QTest::keyClick(m_form->Edit2, Qt::Key_End);
+        QTest::keyClick(m_form->Edit2, Qt::Key_Backspace);
+        QTest::keyClick(m_form->Edit2, Qt::Key_5);
+        QCOMPARE(m_form->RichEdit1->toPlainText(), TableText(u"2025"));
+    }
+
+    void refusedStepKeepsTheEdits() {
+        ShowFor(QStringLiteral("2024"));
+        m_form->Edit2->setFocus();
+        QTest::keyClick(m_form->Edit2, Qt::Key_Backspace);
+        QTest::keyClick(m_form->Edit2, Qt::Key_X); // "202x": no table
+        QVERIFY(m_form->RichEdit1->toPlainText().isEmpty());
+        m_form->RichEdit1->setPlainText(QStringLiteral("自分のメモ"));
+        QTest::mouseClick(m_form->UpDown1->UpButton(), Qt::LeftButton);
+        QCOMPARE(m_ui.Beeps, std::vector<BeepKind>{BeepKind::Default});
+        QCOMPARE(m_form->RichEdit1->toPlainText(), QStringLiteral("自分のメモ"));
+    }
+
     // --- the command states ---
 
     void commandStatesFollowSelectionAndClipboard() {

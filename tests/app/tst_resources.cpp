@@ -62,8 +62,9 @@ private Q_SLOTS:
 
 void TestResources::ToolImages_data() {
     QTest::addColumn<int>("id");
-    const char* names[] = {"import", "append", "print",       "preview",
-                           "clear",  "annual", "quick table", "blank sheet"};
+    const char* names[] = {"import", "append",      "print",       "preview",   "clear",
+                           "annual", "quick table", "blank sheet", "open text", "save text",
+                           "cut",    "copy",        "paste",       "delete"};
     for (int id = 0; id < kToolIconCount; ++id) {
         QTest::newRow(names[id]) << id;
     }
