@@ -50,6 +50,7 @@ const QString kPrintCaption = QStringLiteral("印刷");
 const QString kNoPrinterQuestion =
     QStringLiteral("印刷できるプリンタが設定されていません。\nPDF ファイルとして保存しますか？");
 const QString kPdfCaption = QStringLiteral("PDF ファイルとして保存");
+constexpr qreal kPdfMarginMm = 10.0;
 const QString kPdfFilter = QStringLiteral("PDF ファイル (*.pdf)");
 const QString kPrintNotStarted =
     QStringLiteral("プリンタに印刷を始められませんでした。\n印刷は行われていません。");
@@ -547,7 +548,15 @@ void THayamiForm::PrintText() {
         writer.setTitle(m_caption);
         writer.setCreator(QApplication::applicationName());
         writer.setResolution(m_printer.resolution());
-        writer.setPageLayout(m_printer.pageLayout());
+        // A PDF has no unprintable edge of its own; it keeps the margin a printer needs when
+        // the file is printed later at its size.
+        QPageLayout layout = m_printer.pageLayout();
+        layout.setUnits(QPageLayout::Millimeter);
+        const QMarginsF margins = layout.margins();
+        layout.setMargins(QMarginsF(
+            std::max(margins.left(), kPdfMarginMm), std::max(margins.top(), kPdfMarginMm),
+            std::max(margins.right(), kPdfMarginMm), std::max(margins.bottom(), kPdfMarginMm)));
+        writer.setPageLayout(layout);
         result = PrintPlainText(RichEdit1->toPlainText(), font, writer);
     }
     if (result != TextPrintResult::Printed) {
