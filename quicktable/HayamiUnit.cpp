@@ -56,7 +56,8 @@ const QString kPrintNotStarted =
     QStringLiteral("プリンタに印刷を始められませんでした。\n印刷は行われていません。");
 const QString kPrintBroken =
     QStringLiteral("印刷を正しく終えられませんでした。\nプリンタを確かめてください。");
-// Larger files are not opened: the text area would take minutes to lay them out.
+// Larger files are not opened: no quick table comes near it, and the text area would keep
+// the window busy laying such a file out.
 constexpr qint64 kMaxTextFileBytes = 64LL * 1024 * 1024;
 // How many of the characters code page 932 cannot hold the question names.
 constexpr std::size_t kNamedCharacters = 5;
