@@ -26,6 +26,8 @@ private Q_SLOTS:
     void RealConfirmBox_data();
     void RealConfirmBox();
     void RealMessageBox();
+    void RealYesNoCancelBox_data();
+    void RealYesNoCancelBox();
 };
 
 void TestInteraction::RecordsInOrder() {
@@ -172,6 +174,47 @@ void TestInteraction::RealMessageBox() {
     ui.ShowMessage(u"忌日が入力されていませんので");
     QCOMPARE(caption, QStringLiteral("Ulvan表3.0"));
     QCOMPARE(buttonCount, 1);
+}
+
+void TestInteraction::RealYesNoCancelBox_data() {
+    QTest::addColumn<QString>("press"); // empty: the Escape key
+    QTest::addColumn<int>("expected");
+    QTest::newRow("yes") << QStringLiteral("はい(&Y)") << int(Interaction::Choice::Yes);
+    QTest::newRow("no") << QStringLiteral("いいえ(&N)") << int(Interaction::Choice::No);
+    QTest::newRow("cancel") << QStringLiteral("キャンセル") << int(Interaction::Choice::Cancel);
+    QTest::newRow("escape") << QString() << int(Interaction::Choice::Cancel);
+}
+
+void TestInteraction::RealYesNoCancelBox() {
+    QFETCH(QString, press);
+    QFETCH(int, expected);
+    QtInteraction ui;
+    QStringList buttons;
+    QString text;
+    WhenModalOf<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        for (QAbstractButton* button : box->buttons()) {
+            buttons << button->text();
+        }
+        if (press.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == press) {
+                button->click();
+            }
+        }
+    });
+    const QString question =
+        QStringLiteral("ﾌｧｲﾙ<b>表</b>の内容が変更されています。\n変更を保存しますか？");
+    QCOMPARE(int(ui.AskYesNoCancel(QStringLiteral("警告"), question)), expected);
+    QCOMPARE(text, question); // plain text, shown as written
+    buttons.sort();
+    QStringList wanted{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)"),
+                       QStringLiteral("キャンセル")};
+    wanted.sort();
+    QCOMPARE(buttons, wanted);
 }
 
 QTEST_MAIN(TestInteraction)
