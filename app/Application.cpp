@@ -103,8 +103,8 @@ int RunApplication(int& argc, char** argv) {
         helpForm.ShowTopic(anchor, &templeForm);
     };
     main.OnQuickTable = [&hayamiForm] { hayamiForm.Execute(); };
-    hayamiForm.OnHelp = [&helpForm, &hayamiForm] {
-        helpForm.ShowTopic(QString::fromLatin1(kQuickTableHelpAnchor), &hayamiForm);
+    hayamiForm.OnHelp = [&helpForm, &hayamiForm](const QString& anchor) {
+        helpForm.ShowTopic(anchor, &hayamiForm);
     };
 
     main.KaiForm = &kaiForm;

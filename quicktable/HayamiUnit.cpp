@@ -288,7 +288,7 @@ void THayamiForm::BuildWindow() {
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
     connect(SearchforHelpOn1, &QAction::triggered, this, [this] {
         if (OnHelp)
-            OnHelp();
+            OnHelp(QString::fromLatin1(kQuickTableHelpAnchor));
     });
 }
 

@@ -45,8 +45,8 @@ public:
     // window modally (its showing regenerates the table).
     void Execute();
 
-    // SearchforHelpOn1: opens the guide at this window's page.
-    std::function<void()> OnHelp;
+    // SearchforHelpOn1: opens the guide at `anchor` (kQuickTableHelpAnchor), over this window.
+    std::function<void(const QString& anchor)> OnHelp;
 
     // --- the window's routines, as its events run them ---
     // Regenerates the text from Edit2, ComboBox1 and Edit3 (empties it when Edit2 is not an

@@ -50,16 +50,16 @@ int LayOut(const QString& text, const QFont& font, QPagedPaintDevice& device,
 
 } // namespace
 
-int CountPrintedPages(const QString& text, const QFont& font, QPagedPaintDevice& device) {
-    return LayOut(text, font, device, [](const QTextLine&, int, qreal) { return true; });
-}
-
 TextPrintResult PrintPlainText(const QString& text, const QFont& font, QPagedPaintDevice& device) {
     QPainter painter;
     if (!painter.begin(&device))
         return TextPrintResult::NotStarted;
     painter.setFont(font);
     painter.setPen(Qt::black);
+    // A printer left in full-page mode paints from the paper's corner: the text still starts
+    // at the corner of the printable area.
+    if (auto* printer = dynamic_cast<QPrinter*>(&device); printer != nullptr && printer->fullPage())
+        painter.translate(printer->pageLayout().paintRectPixels(printer->resolution()).topLeft());
     int current = 0;
     const int pages = LayOut(text, font, device, [&](const QTextLine& line, int page, qreal top) {
         if (page != current) {
@@ -71,7 +71,7 @@ TextPrintResult PrintPlainText(const QString& text, const QFont& font, QPagedPai
         return true;
     });
     const bool ended = painter.end();
-    auto* printer = dynamic_cast<QPrinter*>(&device);
+    const auto* printer = dynamic_cast<QPrinter*>(&device);
     if (pages < 0 || !ended || (printer != nullptr && printer->printerState() == QPrinter::Error))
         return TextPrintResult::Broken;
     return TextPrintResult::Printed;

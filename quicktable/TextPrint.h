@@ -22,7 +22,4 @@ enum class TextPrintResult {
 // when the font has 0.75 points per screen pixel.
 TextPrintResult PrintPlainText(const QString& text, const QFont& font, QPagedPaintDevice& device);
 
-// How many pages PrintPlainText fills with `text` on `device`, without painting.
-int CountPrintedPages(const QString& text, const QFont& font, QPagedPaintDevice& device);
-
 } // namespace ulvan

@@ -9,6 +9,7 @@
 #include "quicktable/HayamiUnit.h"
 #include "quicktable/QuickTable.h"
 #include "records/Cp932.h"
+#include "resources/HelpUnit.h"
 #include "sheet/QtText.h"
 #include "tests/support/Cp932Fixture.h"
 #include "ui/UpDown.h"
@@ -28,6 +29,7 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include <csignal>
@@ -646,12 +648,37 @@ private Q_SLOTS:
         QCOMPARE(m_ui.Dialogs.size(), std::size_t{0});
     }
 
-    void helpOpensTheGuide() {
+    void helpOpensTheGuideAtItsSection() {
         ShowFor(QStringLiteral("2024"));
-        int opened = 0;
-        m_form->OnHelp = [&opened] { ++opened; };
+        QStringList anchors;
+        m_form->OnHelp = [&anchors](const QString& anchor) { anchors.append(anchor); };
         m_form->SearchforHelpOn1->trigger();
-        QCOMPARE(opened, 1);
+        QCOMPARE(anchors, QStringList{QStringLiteral("quicktable")});
+        QFile help(QStringLiteral(":/help/Ulvan.html"));
+        QVERIFY(help.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(help.readAll());
+        QVERIFY(page.contains(QStringLiteral("name=\"quicktable\"")));
+        QVERIFY(page.contains(QStringLiteral("href=\"#quicktable\""))); // in the contents
+    }
+
+    // The guide opened from the modal window stands over it and takes input.
+    void helpStandsOverTheModalWindow() {
+        QWidget home;
+        THelpForm help(&home);
+        bool over = false;
+        QString fragment;
+        m_form->OnHelp = [&](const QString& anchor) { help.ShowTopic(anchor, m_form.get()); };
+        WhenModal([&](QWidget* widget) {
+            QCOMPARE(widget, m_form.get());
+            m_form->SearchforHelpOn1->trigger();
+            over = help.isVisible() && help.parentWidget() == m_form.get();
+            fragment = help.HelpText->source().fragment();
+            m_form->Exit1->trigger();
+        });
+        m_form->Execute();
+        QVERIFY(over);
+        QCOMPARE(fragment, QStringLiteral("quicktable"));
+        QCOMPARE(help.parentWidget(), &home);
     }
 };
 
