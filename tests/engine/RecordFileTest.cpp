@@ -1,4 +1,5 @@
 #include "records/RecordFile.h"
+#include "records/RecordLine.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +189,35 @@ TEST(AppendPlan, BytesAreLineEndRecordCrLf) {
     EXPECT_EQ(AppendedBytes(plan, "a,b"), "\r\na,b\r\n");
     plan.LineEnd.clear();
     EXPECT_EQ(AppendedBytes(plan, "/"), "/\r\n");
+}
+
+// One record as a Windows program of this kind writes it into a new file, byte by byte in
+// code page 932 (髙 is the IBM extension pair FB FC that Windows writes), and read back.
+TEST(RecordFileBytes, WindowsLineByteForByte) {
+    const DeceasedRecord record{.Kaimyo = u"釋浄心",
+                                .Yomi = u"しゃくじょうしん",
+                                .Zokumyo = u"髙橋 太郎",
+                                .GyoNen = u"88",
+                                .KiNen = u"2019",
+                                .KiNengo = u"令和",
+                                .KiWanen = u" 1",
+                                .KiGatsu = u"5",
+                                .KiNichi = u"3"};
+    const std::string windows =
+        "\xE7\xD7\x8F\xF2\x90\x53/"                                         // 釋浄心/
+        "\x82\xB5\x82\xE1\x82\xAD\x82\xB6\x82\xE5\x82\xA4\x82\xB5\x82\xF1," // しゃくじょうしん,
+        "\"\xFB\xFC\x8B\xB4 \x91\xBE\x98\x59\","                            // "髙橋 太郎",
+        "2019,\x97\xDF\x98\x61,\" 1\",5,3,88\r\n"; // 2019,令和," 1",5,3,88
+
+    const EncodedText encoded = EncodeRecordText(WriteRecordLine(record), RecordEncoding::Cp932);
+    EXPECT_TRUE(encoded.Lost.empty());
+    EXPECT_EQ(AppendedBytes(PlanRecordAppend(""), encoded.Bytes), windows);
+
+    const RecordFileText read = ReadRecordText(windows);
+    EXPECT_EQ(read.Encoding, RecordEncoding::Cp932);
+    EXPECT_FALSE(read.HasUnreadable);
+    ASSERT_EQ(read.Lines.size(), 1U);
+    EXPECT_EQ(ReadRecordLine(read.Lines[0]), record);
 }
 
 } // namespace
