@@ -110,9 +110,12 @@ void WarnIfNoSuchDate(std::string_view command, std::int32_t year, std::int32_t 
     }
     if (zeroNotGiven && day == 0)
         return;
-    if (day < 1 || day > MonthDays(year, month))
-        warn("日", fields.Day, day,
-             " " + std::to_string(year) + "年" + std::to_string(month) + "月に");
+    if (day < 1 || day > MonthDays(year, month)) {
+        std::string where = " ";
+        where.append(std::to_string(year)).append("年");
+        where.append(std::to_string(month)).append("月に");
+        warn("日", fields.Day, day, where);
+    }
 }
 
 int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {

@@ -70,7 +70,7 @@ EncodedText EncodeRecordText(std::u16string_view text, RecordEncoding encoding);
 //   ASCII file), never with a second byte-order mark.
 struct AppendPlan {
     std::uint64_t CutAt = 0;
-    std::string LineEnd; // written before the record: "", "\r\n" or "\n"
+    std::string_view LineEnd; // written before the record: "", "\r\n" or "\n"
     RecordEncoding Encoding = RecordEncoding::Cp932;
 };
 AppendPlan PlanRecordAppend(std::string_view existing);

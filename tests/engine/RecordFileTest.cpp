@@ -187,7 +187,7 @@ TEST(AppendPlan, BytesAreLineEndRecordCrLf) {
     AppendPlan plan;
     plan.LineEnd = "\r\n";
     EXPECT_EQ(AppendedBytes(plan, "a,b"), "\r\na,b\r\n");
-    plan.LineEnd.clear();
+    plan.LineEnd = {};
     EXPECT_EQ(AppendedBytes(plan, "/"), "/\r\n");
 }
 
