@@ -417,7 +417,7 @@ void THayamiForm::OpenFile() {
     if (!AskToSave())
         return;
     const QString path =
-        m_interaction.OpenFileName(this, QStringLiteral("開く"), QString(), kFilter);
+        m_interaction.OpenFileName(this, QStringLiteral("開く"), m_folder, kFilter);
     if (path.isEmpty())
         return;
     const auto refuse = [this, &path](const QString& reason) {
@@ -450,6 +450,7 @@ void THayamiForm::OpenFile() {
     const QString fullPath = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     SetCaption(fullPath);
     m_openedPath = fullPath;
+    m_folder = QFileInfo(path).absolutePath();
     m_encoding = content.Encoding;
     RichEdit1->setPlainText(content.Text);
     RichEdit1->document()->setModified(false);
@@ -467,7 +468,7 @@ bool THayamiForm::SaveAs() {
     // A file opened earlier is proposed under its own name, not with ".txt" added again.
     const QString proposed = (!m_openedPath.isEmpty() && m_caption == m_openedPath)
                                  ? m_openedPath
-                                 : m_caption + QStringLiteral(".txt");
+                                 : InFolder(m_caption + QStringLiteral(".txt"));
     const QString path =
         m_interaction.SaveFileName(this, QStringLiteral("名前を付けて保存"), proposed, kFilter);
     if (path.isEmpty())
@@ -509,6 +510,7 @@ bool THayamiForm::WriteTo(const QString& path) {
     }
     // Once accepted, UTF-8 with its mark stays the encoding for the run.
     m_encoding = encoding;
+    m_folder = QFileInfo(path).absolutePath();
     RichEdit1->document()->setModified(false);
     return true;
 }
@@ -518,8 +520,15 @@ QString THayamiForm::AskPdfFile() {
     if (!m_interaction.Confirm(Interaction::ConfirmKind::Question, kPrintCaption,
                                kNoPrinterQuestion))
         return {};
-    return m_interaction.SaveFileName(this, kPdfCaption, m_caption + QStringLiteral(".pdf"),
-                                      kPdfFilter);
+    return m_interaction.SaveFileName(this, kPdfCaption,
+                                      InFolder(m_caption + QStringLiteral(".pdf")), kPdfFilter);
+}
+
+QString THayamiForm::InFolder(const QString& name) const {
+    // A caption that is a full path stays as it is.
+    if (m_folder.isEmpty() || QFileInfo(name).isAbsolute())
+        return name;
+    return QDir(m_folder).filePath(name);
 }
 
 void THayamiForm::PrintText() {

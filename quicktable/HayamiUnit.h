@@ -124,6 +124,8 @@ private:
     bool AskToSave();
     bool WriteTo(const QString& path);
     void SetCaption(const QString& caption);
+    // `name` in the folder of the last file opened or saved (as it is before the first).
+    QString InFolder(const QString& name) const;
     // Where there is no printer: asks whether to write a PDF file instead, and which; empty
     // when the user declines.
     QString AskPdfFile();
@@ -133,6 +135,8 @@ private:
     QPrinter& m_printer;
     QString m_caption;
     QString m_openedPath; // the file last opened, shown as the caption until regenerated
+    // The folder of the file last opened or saved in the run: the file dialogs start there.
+    QString m_folder;
     TextEncoding m_encoding = TextEncoding::Cp932;
     // Edit2 and Edit3 as the text was last generated from them.
     QString m_tableYear;

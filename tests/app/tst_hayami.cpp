@@ -469,6 +469,22 @@ private Q_SLOTS:
         QCOMPARE(m_form->RichEdit1->toPlainText(), TableText(u"2024"));
     }
 
+    // The dialogs start in the folder of the file last saved or opened in the run.
+    void dialogsStartWhereTheLastFileWas() {
+        ShowFor(QStringLiteral("2024"));
+        const QString folder = Path(QStringLiteral("tables"));
+        QVERIFY(QDir().mkpath(folder));
+        m_ui.AnswerSaveFile(folder + QStringLiteral("/first.txt"));
+        QVERIFY(m_form->SaveAs());
+        m_ui.AnswerOpenFile(QString());
+        m_form->OpenFile();
+        QCOMPARE(m_ui.Dialogs.back().Dir, folder);
+        m_ui.AnswerSaveFile(QString());
+        QVERIFY(!m_form->SaveAs());
+        QCOMPARE(m_ui.Dialogs.back().Dir,
+                 QDir(folder).filePath(m_form->Caption() + QStringLiteral(".txt")));
+    }
+
     void unrepresentableCharactersNamedThenUtf8() {
         ShowFor(QStringLiteral("2024"));
         m_form->RichEdit1->setPlainText(
