@@ -2,6 +2,7 @@
 
 #include "calendar/Messages.h"
 #include "calendar/TextUtil.h"
+#include "sheet/QtText.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -58,9 +59,9 @@ TAgeCalForm::TAgeCalForm(QWidget* parent)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setGeometry(24, 24, 65, 22);
     for (const AgeEra& era : kEras) {
-        ComboBox1->addItem(QString::fromUtf16(era.Name));
+        ComboBox1->addItem(ToQ(era.Name));
     }
-    ComboBox1->addItem(QString::fromUtf16(kNoEra));
+    ComboBox1->addItem(ToQ(kNoEra));
     Edit1 = MakeEdit(GroupBox1, "Edit1", QRect(96, 24, 25, 21));
     LimitUserInput(Edit1, 2);
     PlaceLabel(GroupBox1, QStringLiteral("年"), 124, 28);
@@ -127,7 +128,7 @@ TAgeCalForm::TAgeCalForm(QWidget* parent)
 }
 
 void TAgeCalForm::Reset() {
-    ComboBox1->setCurrentIndex(ComboBox1->findText(QString::fromUtf16(kNoEra)));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(ToQ(kNoEra)));
     for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5}) {
         edit->clear();
     }
@@ -142,7 +143,7 @@ void TAgeCalForm::EraSideChanged() {
     const QString eraName = ComboBox1->currentText();
     const AgeEra* era = nullptr;
     for (const AgeEra& candidate : kEras) {
-        if (eraName == QString::fromUtf16(candidate.Name)) {
+        if (eraName == ToQ(candidate.Name)) {
             era = &candidate;
         }
     }
@@ -170,12 +171,12 @@ void TAgeCalForm::WesternSideChanged() {
     for (const AgeEra& era : kEras) {
         if (b >= era.First) {
             // Select first: the era year written next must be read against this era.
-            ComboBox1->setCurrentIndex(ComboBox1->findText(QString::fromUtf16(era.Name)));
+            ComboBox1->setCurrentIndex(ComboBox1->findText(ToQ(era.Name)));
             Edit1->setText(ToQ(DecimalText(b - era.Base)));
             return;
         }
     }
-    ComboBox1->setCurrentIndex(ComboBox1->findText(QString::fromUtf16(kNoEra)));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(ToQ(kNoEra)));
     Edit1->clear();
 }
 

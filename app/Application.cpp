@@ -1,9 +1,6 @@
 #include "app/Application.h"
 
 #include "annual/NenkaiUnit.h"
-#include "app/AgeCalUnit.h"
-#include "app/KaiUnit.h"
-#include "app/ShosaiUnit.h"
 #include "app/UlvanMain.h"
 #include "calendar/NengoUnit.h"
 #include "footer/TempleUnit.h"
@@ -15,6 +12,8 @@
 #include "sheet/PrevUnit.h"
 #include "sheet/SheetCommands.h"
 #include "ui/DialogSupport.h"
+#include "ui/OnFirstUse.h"
+#include "ui/ProgramStyle.h"
 #include "ui/QtInteraction.h"
 
 #include <QApplication>
@@ -34,12 +33,14 @@ void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands) {
 
 void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& annual) {
     main.OnAnnualChart = [&annual] { annual.Open(); };
-    TPrevForm& preview = commands.Preview();
-    preview.AnnualPainter = [&annual](Canvas& canvas, int width, int height,
-                                      FooterDrawRequest& request) {
-        annual.PaintPreview(canvas, width, height, request);
-    };
-    preview.AnnualPrint = [&annual] { annual.PrintNenkaiSheet(false); };
+    // Handed to the preview window when it is made, so that start-up does not make it.
+    commands.WhenPreviewMade([&annual](TPrevForm& preview) {
+        preview.AnnualPainter = [&annual](Canvas& canvas, int width, int height,
+                                          FooterDrawRequest& request) {
+            annual.PaintPreview(canvas, width, height, request);
+        };
+        preview.AnnualPrint = [&annual] { annual.PrintNenkaiSheet(false); };
+    });
 }
 
 bool InstallQtJapanese() {
@@ -60,56 +61,67 @@ int RunApplication(int& argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Pelvo"));
     // The clerk works in Japanese whatever the system's language: Qt's own dialogs too.
     InstallQtJapanese();
+    QApplication::setStyle(new ProgramStyle);
 
     QtInteraction interaction;
 
-    // 1. The main window, complete (settings, era table, lists) before any other window;
-    //    it shows the start-up picture while it loads.
+    // The main window, complete (settings, era table, lists) before any other window; it
+    // shows the start-up picture while it loads.
     TUlvanForm main(interaction, QString(), true);
 
-    // 2-15. The other windows in their order, hidden until shown.
-    TKaiForm kaiForm(&main);
-    TAgeCalForm ageCalForm(&main);
-    TVerForm verForm(&main);
-    // The memorial sheet's print, blank-sheet and preview commands, with the preview window.
+    // The other windows are made the first time the user asks for them and kept for the
+    // run, hidden between showings; each reads the main window's case when it is made or
+    // shown, so none needs to exist before the main window shows. The main window's own
+    // dialogs are made by the main window.
+    OnFirstUse<TVerForm> verForm([&main] { return std::make_unique<TVerForm>(&main); });
+    // The memorial sheet's print, blank-sheet and preview commands (printer and preview
+    // window made on first use).
     SheetCommands sheetCommands(main, interaction);
-    TNengoForm nengoForm(&main);
-    TShosaiForm shosaiForm(interaction, &main);
-    TTakeForm takeForm(main, interaction, &main);
-    TAddForm addForm(main, interaction, &main);
+    OnFirstUse<TNengoForm> nengoForm([&main] { return std::make_unique<TNengoForm>(&main); });
+    OnFirstUse<TTakeForm> takeForm(
+        [&main, &interaction] { return std::make_unique<TTakeForm>(main, interaction, &main); });
+    OnFirstUse<TAddForm> addForm(
+        [&main, &interaction] { return std::make_unique<TAddForm>(main, interaction, &main); });
     // The annual chart copies the main window's era list and prints on the same printer.
     TNenkaiForm nenkaiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
     // The quick table copies the main window's era list and prints on the same printer.
     THayamiForm hayamiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
     // The guide stands beside the main window; it is not one of the modal windows.
-    THelpForm helpForm(&main);
+    OnFirstUse<THelpForm> helpForm([&main] { return std::make_unique<THelpForm>(&main); });
     // The footer editor with its three dialogs.
-    TTempleForm templeForm(main, interaction, &main);
+    OnFirstUse<TTempleForm> templeForm(
+        [&main, &interaction] { return std::make_unique<TTempleForm>(main, interaction, &main); });
 
     // Closing the main window ends the program, also while the guide is open beside it.
     QObject::connect(&main, &TUlvanForm::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    main.SetEraAsker(nengoForm.Asker());
+    main.SetEraAsker([&nengoForm](std::size_t newEraIndex) { return nengoForm->Ask(newEraIndex); });
     ConnectSheetCommands(main, sheetCommands);
-    nenkaiForm.SetEraAsker(nengoForm.Asker());
+    nenkaiForm.SetEraAsker(
+        [&nengoForm](std::size_t newEraIndex) { return nengoForm->Ask(newEraIndex); });
     ConnectAnnualChart(main, sheetCommands, nenkaiForm);
-    main.OnAbout = [&verForm] { verForm.exec(); };
-    main.OnHelp = [&helpForm] { helpForm.ShowContents(); };
-    main.OnImport = [&takeForm] { takeForm.Run(); };
-    main.OnAppend = [&addForm] { addForm.Run(); };
-    main.OnEditFooter = [&templeForm] { return templeForm.Edit(); };
-    main.OnFooterCleared = [&templeForm] { templeForm.DropSelection(); };
-    templeForm.OnHelp = [&helpForm, &templeForm](const QString& anchor) {
-        helpForm.ShowTopic(anchor, &templeForm);
+    main.OnAbout = [&verForm] { verForm->exec(); };
+    main.OnHelp = [&helpForm] { helpForm->ShowContents(); };
+    main.OnImport = [&takeForm] { takeForm->Run(); };
+    main.OnAppend = [&addForm] { addForm->Run(); };
+    main.OnEditFooter = [&templeForm, &helpForm] {
+        if (!templeForm.Made()) {
+            templeForm->OnHelp = [&helpForm, &templeForm](const QString& anchor) {
+                helpForm->ShowTopic(anchor, &templeForm.Get());
+            };
+        }
+        return templeForm->Edit();
+    };
+    // A footer editor not made yet holds no selection to drop.
+    main.OnFooterCleared = [&templeForm] {
+        if (templeForm.Made()) {
+            templeForm->DropSelection();
+        }
     };
     main.OnQuickTable = [&hayamiForm] { hayamiForm.Execute(); };
     hayamiForm.OnHelp = [&helpForm, &hayamiForm](const QString& anchor) {
-        helpForm.ShowTopic(anchor, &hayamiForm);
+        helpForm->ShowTopic(anchor, &hayamiForm);
     };
-
-    main.KaiForm = &kaiForm;
-    main.AgeCalForm = &ageCalForm;
-    main.ShosaiForm = &shosaiForm;
 
     CentreOnScreen(&main);
     main.show();

@@ -1,6 +1,7 @@
-// Start-up and shutdown of the windowed program: the application's title, the creation of
-// every window in its fixed order (the main window first, since the others copy from it),
-// and the message loop. Closing the main window saves its settings and ends the program.
+// Start-up and shutdown of the windowed program: the application's title, the main window
+// (complete before any other window, since the others copy from it), the other windows made
+// on first use, and the message loop. Closing the main window saves its settings and ends
+// the program.
 #pragma once
 
 namespace ulvan {

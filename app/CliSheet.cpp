@@ -8,6 +8,7 @@
 #include "case/StoredCase.h"
 #include "sheet/MemorialSheet.h"
 #include "sheet/PrintSheet.h"
+#include "sheet/QtText.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -118,21 +119,20 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
     if (annual) {
         annualInputs = LoadStoredNenkaiInputs(QString(), &messages);
         options = annualInputs.Options;
-        title = QString::fromStdU16String(NenkaiTitle(annualInputs.Chart.Title));
+        title = ToQ(NenkaiTitle(annualInputs.Chart.Title));
         titleMissing = annualInputs.Chart.Title.empty();
     } else {
         inputs = LoadStoredSheetInputs(QString(), &messages);
         options = inputs.Options;
-        title = QString::fromStdU16String(SheetTitle(inputs.Options.TitName));
+        title = ToQ(SheetTitle(inputs.Options.TitName));
         titleMissing = inputs.Options.TitName.empty();
     }
     // The messages the print command shows before its dialog.
     if (options.FntName1.empty() || options.FntName2.empty()) {
-        messages.ShowMessage(kFontMissingMessage.toStdU16String());
+        messages.ShowMessage(ToU16(kFontMissingMessage));
     }
     if (titleMissing) {
-        messages.ShowMessage(
-            (annual ? kNenkaiTitleMissingMessage : kTitleMissingMessage).toStdU16String());
+        messages.ShowMessage(ToU16(annual ? kNenkaiTitleMissingMessage : kTitleMissingMessage));
     }
 
     // The whole PDF is made in memory and then replaces the file in one step, so a write

@@ -1,5 +1,7 @@
 #include "app/KaiUnit.h"
 
+#include "sheet/QtText.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +66,7 @@ TKaiForm::TKaiForm(QWidget* parent)
             if (caption == nullptr) {
                 break;
             }
-            const QString text = QString::fromUtf16(caption);
+            const QString text = ToQ(caption);
             const int width = text.size() == 1 ? kCell : kWordWidth;
             auto* button = new QToolButton(GroupBox1);
             button->setObjectName(QStringLiteral("SpeedButton%1").arg(index + 1));

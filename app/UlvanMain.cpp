@@ -75,7 +75,10 @@ TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bo
                        QWidget* parent)
     : QMainWindow(parent)
     , m_interaction(interaction)
-    , m_settingsFile(settingsFile) {
+    , m_settingsFile(settingsFile)
+    , m_shosaiForm([this] { return std::make_unique<TShosaiForm>(m_interaction, this); })
+    , m_ageCalForm([this] { return std::make_unique<TAgeCalForm>(this); })
+    , m_kaiForm([this] { return std::make_unique<TKaiForm>(this); }) {
     // The start-up picture stays up while the settings load and the lists fill.
     if (startupPicture) {
         auto* picture = new TOpenForm();
@@ -995,15 +998,11 @@ void TUlvanForm::EditFooter() {
 }
 
 void TUlvanForm::EditDetailSettings() {
-    if (ShosaiForm == nullptr) {
-        m_interaction.Beep(BeepKind::Default);
-        return;
-    }
     DetailSettings values;
     values.Schedule = Schedule();
     values.HatsuGatsuPrint = CheckBox11->isChecked();
     values.HyakkaNichiPrint = CheckBox12->isChecked();
-    const std::optional<DetailSettings> edited = ShosaiForm->Edit(values);
+    const std::optional<DetailSettings> edited = m_shosaiForm->Edit(values);
     if (!edited) {
         return;
     }
@@ -1022,23 +1021,15 @@ void TUlvanForm::EditDetailSettings() {
 }
 
 void TUlvanForm::CalcAge() {
-    if (AgeCalForm == nullptr) {
-        m_interaction.Beep(BeepKind::Default);
-        return;
-    }
-    AgeCalForm->Reset();
+    m_ageCalForm->Reset();
     KeisanNen = AgeReferenceYear(Edit1->text(), CurrentDate().year(), m_interaction);
-    if (const std::optional<QString> age = AgeCalForm->Calc(KeisanNen)) {
+    if (const std::optional<QString> age = m_ageCalForm->Calc(KeisanNen)) {
         SetText(gyonen, *age);
     }
 }
 
 void TUlvanForm::EditKaimyo() {
-    if (KaiForm == nullptr) {
-        m_interaction.Beep(BeepKind::Default);
-        return;
-    }
-    if (const std::optional<QString> name = KaiForm->Edit(kaimyo->text())) {
+    if (const std::optional<QString> name = m_kaiForm->Edit(kaimyo->text())) {
         SetText(kaimyo, *name);
     }
 }

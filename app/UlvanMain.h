@@ -10,6 +10,7 @@
 #include "case/CaseHost.h"
 #include "case/StoredCase.h"
 #include "sheet/Fonts.h"
+#include "ui/OnFirstUse.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -110,11 +111,6 @@ public:
                         bool startupPicture = false, QWidget* parent = nullptr);
     ~TUlvanForm() override;
 
-    // The dialogs this window fills and reads back (created after it, set at start-up).
-    TShosaiForm* ShosaiForm = nullptr; // N9, Button5
-    TAgeCalForm* AgeCalForm = nullptr; // Button2
-    TKaiForm* KaiForm = nullptr;       // Button4
-
     // The era transition question of UpdateEraFields; without one the undecided years give
     // the eight-character form, of which the era fields show the ending era.
     void SetEraAsker(AskEraTransition ask) { m_askEra = std::move(ask); }
@@ -190,6 +186,10 @@ private:
     Interaction& m_interaction;
     QString m_settingsFile;
     QWidget* OpenForm = nullptr;
+    // The dialogs this window fills and reads back, each made the first time it is asked for.
+    OnFirstUse<TShosaiForm> m_shosaiForm; // N9, Button5
+    OnFirstUse<TAgeCalForm> m_ageCalForm; // Button2
+    OnFirstUse<TKaiForm> m_kaiForm;       // Button4
     MemorialOffsets m_add = OffsetsOf(DefaultSchedule());
     QStringList m_editList;
     QString m_storedEra; // held back until the era list is filled

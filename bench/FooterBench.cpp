@@ -2,6 +2,7 @@
 // on an image of the footer strip, and into a PDF page.
 #include "calendar/TextUtil.h"
 #include "footer/FooterRenderer.h"
+#include "sheet/QtText.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -60,7 +61,7 @@ struct Sample {
             frame.Bold = i % 7 == 0 ? u"B" : u"";
             if (i == 24 || i == 37) {
                 frame.Kind = kFooterPictureFixed;
-                frame.Content = picture.toStdU16String();
+                frame.Content = ToU16(picture);
             } else if (i % 6 == 5) {
                 frame.Kind = kFooterHorizontal;
                 frame.Content = u"TEL 03-1234-5678";

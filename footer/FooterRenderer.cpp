@@ -1,5 +1,7 @@
 #include "footer/FooterRenderer.h"
 
+#include "sheet/QtText.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -101,7 +103,7 @@ TextMetrics MapText(const FooterTarget& target, std::int32_t fontHeight, std::in
 FontSpec MakeFont(const std::u16string& face, bool vertical, std::int64_t cellHeight, bool bold,
                   int escapement) {
     FontSpec font;
-    font.Face = (vertical ? QStringLiteral("@") : QString()) + QString::fromStdU16String(face);
+    font.Face = (vertical ? QStringLiteral("@") : QString()) + ToQ(face);
     font.CellHeight = Coord(cellHeight);
     font.Weight = bold ? 700 : 400;
     font.Escapement = escapement;
@@ -212,7 +214,7 @@ void DrawHorizontal(Canvas& canvas, const FooterTarget& target, const FrameBox& 
 
 void DrawPicture(Canvas& canvas, const FooterTarget& target, const FrameBox& box,
                  FooterLayout& layout, std::size_t frame, FooterDrawRequest& request) {
-    const QString path = QString::fromStdU16String(layout.Field(frame, FooterField::Content));
+    const QString path = ToQ(layout.Field(frame, FooterField::Content));
     const QImage& image = request.Picture(path);
     if (image.isNull()) {
         request.Report(frame, kFooterLoadFailedMessage, BeepKind::Default);

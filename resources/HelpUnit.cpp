@@ -32,7 +32,7 @@ THelpForm::THelpForm(QWidget* parent)
     HelpText->setObjectName(QStringLiteral("HelpText"));
     HelpText->setOpenLinks(true);
     HelpText->setOpenExternalLinks(false);
-    HelpText->setFont(UiFont(QString::fromUtf16(kGothicP), 14));
+    HelpText->setFont(UiFont(ToQ(kGothicP), 14));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(HelpText);

@@ -1,5 +1,7 @@
 #include "sheet/Fonts.h"
 
+#include "sheet/QtText.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -80,7 +82,7 @@ QString ResolveFace(const QString& face) {
     const QString family = face.startsWith(QLatin1Char('@')) ? face.mid(1) : face;
     for (const FaceMapping& mapping : kMappings) {
         if (family == QStringView(mapping.Windows)) {
-            const QString installed = QString::fromUtf16(mapping.Installed);
+            const QString installed = ToQ(mapping.Installed);
             if (QFontDatabase::hasFamily(installed)) {
                 return installed;
             }

@@ -3,6 +3,7 @@
 #include "sheet/Fonts.h"
 #include "sheet/MemorialPage.h"
 #include "sheet/PrintSheet.h"
+#include "sheet/QtText.h"
 #include "sheet/SheetRenderer.h"
 #include "ui/Interaction.h"
 
@@ -23,10 +24,7 @@ class PreviewMessages final : public MessageSink {
 public:
     explicit PreviewMessages(TPrevForm& form)
         : m_form(form) {}
-    void ShowMessage(std::u16string_view text) override {
-        m_form.m_pending.append(
-            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-    }
+    void ShowMessage(std::u16string_view text) override { m_form.m_pending.append(ToQ(text)); }
     void Beep(BeepKind kind) override { m_form.m_printer.UserInteraction().Beep(kind); }
 
 private:
@@ -240,7 +238,7 @@ void TPrevForm::ShowPaintMessages() {
     m_messageQueued = false;
     const QStringList pending = std::exchange(m_pending, {});
     for (const QString& text : pending) {
-        m_printer.UserInteraction().ShowMessage(text.toStdU16String());
+        m_printer.UserInteraction().ShowMessage(ToU16(text));
     }
 }
 

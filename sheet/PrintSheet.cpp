@@ -3,6 +3,7 @@
 #include "calendar/TextUtil.h"
 #include "sheet/Canvas.h"
 #include "sheet/PrinterMetrics.h"
+#include "sheet/QtText.h"
 #include "ui/Interaction.h"
 
 #include <QPainter>
@@ -13,7 +14,7 @@ namespace ulvan {
 namespace {
 
 void Show(Interaction& interaction, const QString& text) {
-    interaction.ShowMessage(text.toStdU16String());
+    interaction.ShowMessage(ToU16(text));
 }
 
 // Ends the painter on every way out, aborting the job when it did not finish, so that no

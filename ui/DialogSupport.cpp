@@ -52,7 +52,7 @@ QFont UiFont(const QString& face, int pixelSize) {
 }
 
 QFont DefaultUiFont() {
-    return UiFont(QString::fromUtf16(kGothicP), 12);
+    return UiFont(ToQ(kGothicP), 12);
 }
 
 void MakeFixedDialog(QDialog* dialog, const QString& caption, int clientWidth, int clientHeight) {

@@ -1,5 +1,7 @@
 #include "ScriptedInteraction.h"
 
+#include "sheet/QtText.h"
+
 #include <QTest>
 
 #include <utility>
@@ -52,7 +54,7 @@ void ScriptedInteraction::ClearRecords() {
 }
 
 void ScriptedInteraction::ShowMessage(std::u16string_view text) {
-    const QString message = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    const QString message = ToQ(text);
     Messages.append(message);
     Log.append(QStringLiteral("message: ") + message);
 }

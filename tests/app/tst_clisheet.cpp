@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "case/SettingsStore.h"
 #include "sheet/PrintSheet.h"
+#include "sheet/QtText.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -153,9 +154,9 @@ void TestCliSheet::WrongCalls() {
 void TestCliSheet::LoadsInTheWindowsOrder() {
     Store(FilledCase());
     const MemorialSheetInputs in = LoadStoredSheetInputs(QString(), nullptr);
-    QCOMPARE(QString::fromStdU16String(in.Deceased.Kaimyo), QStringLiteral("釋浄念"));
-    QCOMPARE(QString::fromStdU16String(in.Deceased.Yomi), QStringLiteral("しゃく/じょうねん"));
-    QCOMPARE(QString::fromStdU16String(in.Deceased.KiNengo), QStringLiteral("令和"));
+    QCOMPARE(ToQ(in.Deceased.Kaimyo), QStringLiteral("釋浄念"));
+    QCOMPARE(ToQ(in.Deceased.Yomi), QStringLiteral("しゃく/じょうねん"));
+    QCOMPARE(ToQ(in.Deceased.KiNengo), QStringLiteral("令和"));
     QCOMPARE(in.Options.KaimyoStyle, 1);
     QCOMPARE(in.Options.WarekiInsatsu, false);
     QCOMPARE(in.Options.HatsuGatsuPrint, false);
@@ -169,12 +170,12 @@ void TestCliSheet::LoadsInTheWindowsOrder() {
     ComputeSchedule(u"2024", u"3", u"15", expected);
     QCOMPARE(in.Schedule[0].Offset, 3);
     QCOMPARE(in.Schedule[0].Eve, false);
-    QCOMPARE(QString::fromStdU16String(in.Schedule[0].Name), QStringLiteral("三日忌"));
+    QCOMPARE(ToQ(in.Schedule[0].Name), QStringLiteral("三日忌"));
     for (std::size_t i = 0; i < 9; ++i) {
         QCOMPARE(in.Schedule[i].Month, expected[i].Month);
         QCOMPARE(in.Schedule[i].Day, expected[i].Day);
     }
-    QCOMPARE(QString::fromStdU16String(in.Schedule[0].Day), QStringLiteral("18"));
+    QCOMPARE(ToQ(in.Schedule[0].Day), QStringLiteral("18"));
 }
 
 void TestCliSheet::EraAndNameSpecialForms_data() {
@@ -203,9 +204,9 @@ void TestCliSheet::EraAndNameSpecialForms() {
     Store({{kKeySetData, QStringLiteral("KiNengo"), era},
            {kKeySetData, QStringLiteral("Kaimyo"), kaimyo}});
     const MemorialSheetInputs in = LoadStoredSheetInputs(QString(), nullptr);
-    QCOMPARE(QString::fromStdU16String(in.Deceased.KiNengo), eraShown);
-    QCOMPARE(QString::fromStdU16String(in.Deceased.Kaimyo), name);
-    QCOMPARE(QString::fromStdU16String(in.Deceased.Yomi), reading);
+    QCOMPARE(ToQ(in.Deceased.KiNengo), eraShown);
+    QCOMPARE(ToQ(in.Deceased.Kaimyo), name);
+    QCOMPARE(ToQ(in.Deceased.Yomi), reading);
 }
 
 void TestCliSheet::WritesOneLandscapePage_data() {

@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "calendar/Schedule.h"
 #include "calendar/TextUtil.h"
+#include "sheet/QtText.h"
 
 #include <QTest>
 
@@ -403,13 +404,12 @@ void TestCommandLine::DatesThatDoNotExist() {
     // The output is the window's reading all the same.
     if (args[0] == QStringLiteral("schedule")) {
         MemorialSchedule expected = DefaultSchedule();
-        ComputeSchedule(args[1].toStdU16String(), args[2].toStdU16String(),
-                        args[3].toStdU16String(), expected);
+        ComputeSchedule(ToU16(args[1]), ToU16(args[2]), ToU16(args[3]), expected);
         QCOMPARE(run.Lines.size(), 9);
         for (int i = 0; i < 9; ++i) {
             const QStringList fields = run.Lines[i].split(QLatin1Char('\t'));
-            QCOMPARE(fields[1], QString::fromStdU16String(expected[std::size_t(i)].Month));
-            QCOMPARE(fields[2], QString::fromStdU16String(expected[std::size_t(i)].Day));
+            QCOMPARE(fields[1], ToQ(expected[std::size_t(i)].Month));
+            QCOMPARE(fields[2], ToQ(expected[std::size_t(i)].Day));
         }
     } else {
         QVERIFY(!run.Lines.isEmpty());

@@ -203,7 +203,7 @@ void TestDialogs::ShosaiOkReturnsEdits() {
     const DetailSettings given = Unusual();
     const auto result = form.Edit(given);
     QVERIFY(result.has_value());
-    QCOMPARE(QString::fromStdU16String(result->Schedule[0].Name), QStringLiteral("名〇忌"));
+    QCOMPARE(ToQ(result->Schedule[0].Name), QStringLiteral("名〇忌"));
     QVERIFY(result->Schedule[8].Name.empty());
     QCOMPARE(result->Schedule[8].Offset, 98);
     QCOMPARE(result->Schedule[1].Offset, std::numeric_limits<std::int32_t>::min());
@@ -243,9 +243,8 @@ void TestDialogs::ShosaiRestore() {
     }
     for (std::size_t row = 0; row < 9; ++row) {
         const MemorialDay& day = result->Schedule[row];
-        const QString name = QString::fromStdU16String(day.Name);
-        QCOMPARE(name, button == 1 ? kStandardNames[row]
-                                   : QString::fromStdU16String(given.Schedule[row].Name));
+        const QString name = ToQ(day.Name);
+        QCOMPARE(name, button == 1 ? kStandardNames[row] : ToQ(given.Schedule[row].Name));
         if (row != 4) {
             const std::size_t k = row < 4 ? row : row - 1;
             QCOMPARE(day.Offset,

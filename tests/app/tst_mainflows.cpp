@@ -29,18 +29,9 @@ struct Fixture {
     QTemporaryDir dir;
     ScriptedInteraction ui;
     std::unique_ptr<TUlvanForm> form;
-    std::unique_ptr<TShosaiForm> shosai;
-    std::unique_ptr<TAgeCalForm> ageCal;
-    std::unique_ptr<TKaiForm> kai;
 
     Fixture() {
         form = std::make_unique<TUlvanForm>(ui, dir.filePath(QStringLiteral("Dorim.conf")));
-        shosai = std::make_unique<TShosaiForm>(ui, form.get());
-        ageCal = std::make_unique<TAgeCalForm>(form.get());
-        kai = std::make_unique<TKaiForm>(form.get());
-        form->ShosaiForm = shosai.get();
-        form->AgeCalForm = ageCal.get();
-        form->KaiForm = kai.get();
         form->SetTodayProvider([] { return QDate(2026, 4, 1); });
         form->Edit1->setText(QStringLiteral("2019"));
         form->Edit3->setText(QStringLiteral("5"));
@@ -67,6 +58,8 @@ private Q_SLOTS:
     void AgeCancelKeepsAge();
     void KaimyoEditor_data();
     void KaimyoEditor();
+    void DialogMadeOnFirstUseAndKept_data();
+    void DialogMadeOnFirstUseAndKept();
 };
 
 void TestMainFlows::DetailCancelChangesNothing() {
@@ -211,6 +204,40 @@ void TestMainFlows::KaimyoEditor() {
     });
     QTest::mouseClick(f.form->Button4, Qt::LeftButton);
     QCOMPARE(f.form->kaimyo->text(), ok ? QStringLiteral("釋浄信") : QStringLiteral("釋"));
+}
+
+void TestMainFlows::DialogMadeOnFirstUseAndKept_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("dialog");
+    QTest::newRow("Button5") << QStringLiteral("Button5") << QByteArray("ulvan::TShosaiForm");
+    QTest::newRow("Button2") << QStringLiteral("Button2") << QByteArray("ulvan::TAgeCalForm");
+    QTest::newRow("Button4") << QStringLiteral("Button4") << QByteArray("ulvan::TKaiForm");
+}
+
+void TestMainFlows::DialogMadeOnFirstUseAndKept() {
+    QFETCH(QString, button);
+    QFETCH(QByteArray, dialog);
+    Fixture f;
+    const auto made = [&f, &dialog] {
+        int count = 0;
+        for (const QWidget* child : f.form->findChildren<QWidget*>()) {
+            count += child->isWindow() && child->metaObject()->className() == dialog ? 1 : 0;
+        }
+        return count;
+    };
+    QCOMPARE(made(), 0); // nothing made before the user asks
+    QList<QWidget*> shown;
+    for (int showing = 0; showing < 2; ++showing) {
+        WhenModal([&shown](QWidget* window) {
+            shown.append(window);
+            window->close();
+        });
+        QTest::mouseClick(f.form->findChild<QPushButton*>(button), Qt::LeftButton);
+    }
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(QByteArray(shown[0]->metaObject()->className()), dialog);
+    QCOMPARE(shown[1], shown[0]); // the same window, keeping its controls
+    QCOMPARE(made(), 1);
 }
 
 QTEST_MAIN(TestMainFlows)

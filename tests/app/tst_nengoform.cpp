@@ -2,6 +2,7 @@
 #include "ModalDriver.h"
 #include "calendar/Era.h"
 #include "calendar/NengoUnit.h"
+#include "sheet/QtText.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -73,7 +74,7 @@ void TestNengoForm::Texts() {
     QFETCH(QString, label1);
     QFETCH(QString, previous);
     TNengoForm form;
-    QVERIFY(form.Prepare(IndexOf(era.toStdU16String())));
+    QVERIFY(form.Prepare(IndexOf(ToU16(era))));
     QCOMPARE(form.Label1->text(), label1);
     QCOMPARE(form.Label2->text(), previous);
     QCOMPARE(form.Label3->text(), QStringLiteral("から"));
@@ -154,7 +155,7 @@ void TestNengoForm::ChoiceThroughWarekiOf() {
     });
     const AskEraTransition ask = form.Asker();
     const std::u16string result = WarekiOf(year, month, 0, &ask);
-    QCOMPARE(QString::fromStdU16String(result), expected);
+    QCOMPARE(ToQ(result), expected);
     QCOMPARE(runs, 1);
 }
 
@@ -163,16 +164,16 @@ void TestNengoForm::ChoicePersistsAcrossTransitions() {
     QString presses = QStringLiteral("R");
     form.SetRunner([&presses](TNengoForm& f) { PressAndClose(f, presses); });
     const AskEraTransition ask = form.Asker();
-    QCOMPARE(QString::fromStdU16String(WarekiOf(2019, 0, 0, &ask)), QStringLiteral("令和 1"));
+    QCOMPARE(ToQ(WarekiOf(2019, 0, 0, &ask)), QStringLiteral("令和 1"));
     presses.clear(); // OK at once repeats the last side, also for another transition
-    QCOMPARE(QString::fromStdU16String(WarekiOf(1926, 12, 0, &ask)), QStringLiteral("昭和 1"));
-    QCOMPARE(QString::fromStdU16String(WarekiOf(2019, 0, 0, &ask)), QStringLiteral("令和 1"));
+    QCOMPARE(ToQ(WarekiOf(1926, 12, 0, &ask)), QStringLiteral("昭和 1"));
+    QCOMPARE(ToQ(WarekiOf(2019, 0, 0, &ask)), QStringLiteral("令和 1"));
     presses = QStringLiteral("L");
-    QCOMPARE(QString::fromStdU16String(WarekiOf(1912, 7, 0, &ask)), QStringLiteral("明治45"));
+    QCOMPARE(ToQ(WarekiOf(1912, 7, 0, &ask)), QStringLiteral("明治45"));
     presses.clear();
-    QCOMPARE(QString::fromStdU16String(WarekiOf(2019, 0, 0, &ask)), QStringLiteral("平成31"));
+    QCOMPARE(ToQ(WarekiOf(2019, 0, 0, &ask)), QStringLiteral("平成31"));
     // A decided date asks nothing and leaves the toggle alone.
-    QCOMPARE(QString::fromStdU16String(WarekiOf(2019, 5, 1, &ask)), QStringLiteral("令和 1"));
+    QCOMPARE(ToQ(WarekiOf(2019, 5, 1, &ask)), QStringLiteral("令和 1"));
     QCOMPARE(form.Choice(), EraChoice::Ending);
 }
 

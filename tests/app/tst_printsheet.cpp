@@ -216,9 +216,9 @@ void TestPrintSheet::MessagesBeforeTheDialog() {
     ScriptedInteraction ui;
     ui.AnswerPrintDialog(false);
     MemorialSheetInputs in = FilledCase();
-    in.Options.FntName1 = font1.toStdU16String();
-    in.Options.FntName2 = font2.toStdU16String();
-    in.Options.TitName = title.toStdU16String();
+    in.Options.FntName1 = ToU16(font1);
+    in.Options.FntName2 = ToU16(font2);
+    in.Options.TitName = ToU16(title);
     QPrinter printer;
     PrintMemorialSheet(blank, in, printer, ui, nullptr);
     QCOMPARE(ui.Log, expected);
@@ -422,15 +422,14 @@ void TestPrintSheet::FooterMarkWrittenBack() {
     picture.Right = u"2000";
     picture.Bottom = u"2000";
     picture.Kind = u"F";
-    picture.Content = m_dir.filePath(QStringLiteral("missing.bmp")).toStdU16String();
+    picture.Content = ToU16(m_dir.filePath(QStringLiteral("missing.bmp")));
     in.Footer.Append(picture);
     std::optional<FooterLayout> written;
     MemorialSheetPrinter printer(
         ui, [in] { return in; }, [&written](const FooterLayout& l) { written = l; }, nullptr);
     printer.PrintMemorialSheet(false);
     QVERIFY(written.has_value());
-    QCOMPARE(QString::fromStdU16String(written->Field(0, FooterField::Kind)),
-             QStringLiteral("Non"));
+    QCOMPARE(ToQ(written->Field(0, FooterField::Kind)), QStringLiteral("Non"));
     QCOMPARE(PdfPageCount(file), 1);
 }
 
@@ -643,7 +642,7 @@ void TestPrintSheet::PreviewFooterMessageOncePerShowing() {
     MemorialSheetPrinter printer(
         ui, [in] { return in; }, {}, nullptr);
     TPrevForm form(printer);
-    const QString unreadable = QString::fromStdU16String(std::u16string(kFooterUnreadableMessage));
+    const QString unreadable = ToQ(std::u16string(kFooterUnreadableMessage));
     for (int showing = 1; showing <= 2; ++showing) {
         int shownDuringShowing = -1;
         WhenModal([&](QWidget*) {

@@ -1,17 +1,22 @@
-// The memorial sheet's commands on the main window: the values the sheets read are the
-// controls' current texts, and the print, blank-sheet and preview commands reach the print
-// routine and the preview window.
+// The memorial sheet's commands, on the main window (the values the sheets read are the
+// controls' current texts; the print, blank-sheet and preview commands reach the print
+// routine and the preview window) and on a fake host (what the commands read of a host and
+// ask of it).
+#include "FakeHost.h"
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
 #include "app/Application.h"
 #include "app/UlvanMain.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/SheetCommands.h"
+#include "tests/support/SampleCase.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +31,14 @@ private Q_SLOTS:
     void CommandsReachPrintAndPreview_data();
     void CommandsReachPrintAndPreview();
     void PreviewDrawsTheCurrentValues();
+
+    // On a fake host.
+    void ReadsTheHostCase();
+    void PreviewPaintsWhatTheHostHoldsAtEachPaint();
+    void FooterGoesBackOnlyWhenDrawingMarkedIt_data();
+    void FooterGoesBackOnlyWhenDrawingMarkedIt();
+    void PreviewIsMadeOnFirstShowingAndKept();
+    void PreviewSetUpRunsWhenTheWindowIsMade();
 
 private:
     QString SettingsFile() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
@@ -54,14 +67,13 @@ void TestSheetCommands::ReadsTheControlsAsTheyStand() {
 
     const MemorialSheetInputs in = SheetCommands::ReadInputs(main);
     QCOMPARE(in.Deceased, main.Deceased());
-    QCOMPARE(QString::fromStdU16String(in.Deceased.Kaimyo), QStringLiteral("釋浄念"));
-    QCOMPARE(QString::fromStdU16String(in.Deceased.GyoNen), QStringLiteral("82"));
-    QCOMPARE(QString::fromStdU16String(in.Options.TitName), QStringLiteral("忌日表"));
+    QCOMPARE(ToQ(in.Deceased.Kaimyo), QStringLiteral("釋浄念"));
+    QCOMPARE(ToQ(in.Deceased.GyoNen), QStringLiteral("82"));
+    QCOMPARE(ToQ(in.Options.TitName), QStringLiteral("忌日表"));
     QCOMPARE(in.Options.WarekiInsatsu, false);
-    QCOMPARE(QString::fromStdU16String(in.Schedule[2].Month), QStringLiteral("12"));
+    QCOMPARE(ToQ(in.Schedule[2].Month), QStringLiteral("12"));
     QCOMPARE(in.Footer.FrameCount(), std::size_t{1});
-    QCOMPARE(QString::fromStdU16String(in.Footer.Field(0, FooterField::Content)),
-             QStringLiteral("寺"));
+    QCOMPARE(ToQ(in.Footer.Field(0, FooterField::Content)), QStringLiteral("寺"));
 }
 
 void TestSheetCommands::CommandsReachPrintAndPreview_data() {
@@ -120,6 +132,160 @@ void TestSheetCommands::PreviewDrawsTheCurrentValues() {
         }
         QCOMPARE(drawn, name);
     }
+}
+
+// --- on a fake host ---------------------------------------------------------------------------
+
+namespace {
+
+// A host case in which every part differs from a fresh one.
+void FillHost(FakeHost& host) {
+    const MemorialSheetInputs filled = test::FilledCase();
+    host.DeceasedValue = filled.Deceased;
+    host.OptionsValue = filled.Options;
+    host.OptionsValue.KaimyoStyle = 1;
+    host.ScheduleValue = filled.Schedule;
+    host.ScheduleValue[3].Name = u"四七日";
+    FooterFrame text;
+    text.Kind = u"T";
+    text.Content = u"寺";
+    host.FooterValue.Append(text);
+}
+
+QString NameColumn(TPrevForm& preview) {
+    RecordingCanvas canvas;
+    preview.PreviewWidth = 1414;
+    preview.PreviewHeight = 1000;
+    preview.PaintPage(canvas);
+    QString drawn;
+    for (const CanvasCall& call : canvas.CallsOf(CanvasCall::Kind::Text)) {
+        if (call.X1 == 1101) { // the name column, rnd(0.7785 * 1414)
+            drawn += call.Text;
+        }
+    }
+    return drawn;
+}
+
+} // namespace
+
+void TestSheetCommands::ReadsTheHostCase() {
+    FakeHost host;
+    FillHost(host);
+    const MemorialSheetInputs in = SheetCommands::ReadInputs(host);
+    QVERIFY(in.Deceased == host.DeceasedValue);
+    QVERIFY(in.Options == host.OptionsValue);
+    QVERIFY(in.Schedule == host.ScheduleValue);
+    QVERIFY(in.Footer == host.FooterValue);
+}
+
+void TestSheetCommands::PreviewPaintsWhatTheHostHoldsAtEachPaint() {
+    ScriptedInteraction ui;
+    FakeHost host;
+    FillHost(host);
+    SheetCommands commands(host, ui);
+    for (const char16_t* name : {u"釋浄念", u"妙法"}) {
+        host.DeceasedValue.Kaimyo = name;
+        QCOMPARE(NameColumn(commands.Preview()), ToQ(name));
+    }
+    QVERIFY(ui.Log.isEmpty());
+}
+
+void TestSheetCommands::FooterGoesBackOnlyWhenDrawingMarkedIt_data() {
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("missing picture") << QStringLiteral("missing.bmp") << true;
+    QTest::newRow("no picture frame") << QString() << false;
+}
+
+void TestSheetCommands::FooterGoesBackOnlyWhenDrawingMarkedIt() {
+    QFETCH(QString, picture);
+    QFETCH(bool, written);
+    ScriptedInteraction ui;
+    FakeHost host;
+    FillHost(host);
+    host.OptionsValue.TmplNamePrint = true;
+    if (!picture.isEmpty()) {
+        FooterFrame frame;
+        frame.Right = u"2000";
+        frame.Bottom = u"2000";
+        frame.Kind = u"F";
+        frame.Content = ToU16(m_dir.filePath(picture));
+        host.FooterValue.Append(frame);
+    }
+    const FooterLayout before = host.FooterValue;
+    const QString pdf = m_dir.filePath(QStringLiteral("host.pdf"));
+    ui.AnswerPrintDialog(true, [pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+    });
+    SheetCommands commands(host, ui);
+    commands.Print(false);
+    QVERIFY(QFile::exists(pdf));
+    QCOMPARE(host.Footers.size(), std::size_t{written ? 1u : 0u});
+    if (written) {
+        const std::size_t last = host.FooterValue.FrameCount() - 1;
+        QCOMPARE(ToQ(host.FooterValue.Field(last, FooterField::Kind)), QStringLiteral("Non"));
+        QCOMPARE(host.FooterValue.Field(0, FooterField::Content),
+                 before.Field(0, FooterField::Content)); // the other frames as they were
+    } else {
+        QVERIFY(host.FooterValue == before);
+    }
+    QVERIFY(host.Prints.empty()); // the commands print themselves, not through the host
+}
+
+void TestSheetCommands::PreviewIsMadeOnFirstShowingAndKept() {
+    ScriptedInteraction ui;
+    QWidget window;
+    FakeHost host;
+    host.Window = &window;
+    SheetCommands commands(host, ui);
+    QVERIFY(!commands.PreviewMade());
+    QVERIFY(window.findChildren<TPrevForm*>().isEmpty());
+
+    int showings = 0;
+    TPrevForm* first = nullptr;
+    WhenModalOf<TPrevForm>([&](TPrevForm* form) {
+        ++showings;
+        first = form;
+        form->ZoomIn();
+        form->close();
+    });
+    commands.ShowPreview(PreviewKind::Memorial);
+    QCOMPARE(showings, 1);
+    QCOMPARE(first->parentWidget(), &window); // it stands over the host's window
+    const std::int32_t zoomed = first->ZoomLevel;
+    QVERIFY(zoomed != 0);
+
+    TPrevForm* second = nullptr;
+    std::int32_t zoomShown = -1;
+    WhenModalOf<TPrevForm>([&](TPrevForm* form) {
+        second = form;
+        zoomShown = form->ZoomLevel;
+        form->close();
+    });
+    commands.ShowPreview(PreviewKind::Memorial);
+    QCOMPARE(second, first);
+    QCOMPARE(zoomShown, zoomed);
+    QCOMPARE(window.findChildren<TPrevForm*>().size(), 1);
+}
+
+void TestSheetCommands::PreviewSetUpRunsWhenTheWindowIsMade() {
+    ScriptedInteraction ui;
+    FakeHost host;
+    SheetCommands commands(host, ui);
+    std::vector<TPrevForm*> early;
+    commands.WhenPreviewMade([&early](TPrevForm& form) { early.push_back(&form); });
+    QVERIFY(early.empty());
+    QVERIFY(!commands.PreviewMade());
+
+    TPrevForm& preview = commands.Preview();
+    QCOMPARE(early, std::vector<TPrevForm*>{&preview});
+    commands.Preview();
+    QCOMPARE(early.size(), std::size_t{1}); // once, not at every use
+
+    std::vector<TPrevForm*> late;
+    commands.WhenPreviewMade([&late](TPrevForm& form) { late.push_back(&form); });
+    QCOMPARE(late, std::vector<TPrevForm*>{&preview});
 }
 
 QTEST_MAIN(TestSheetCommands)

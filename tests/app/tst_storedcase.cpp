@@ -8,6 +8,7 @@
 #include "app/UlvanMain.h"
 #include "case/SettingsStore.h"
 #include "case/StoredCase.h"
+#include "sheet/QtText.h"
 
 #include <QFile>
 #include <QLabel>
@@ -103,7 +104,7 @@ void TestStoredCase::WindowWritesWhatReadsBack() {
     StoredCase read = ReadStoredCase(File());
     expected.Rows = WithoutResults(expected.Rows);
     QVERIFY(read == expected);
-    QCOMPARE(QString::fromStdU16String(read.Deceased.Yomi), QStringLiteral("よみ/二つ目"));
+    QCOMPARE(ToQ(read.Deceased.Yomi), QStringLiteral("よみ/二つ目"));
 }
 
 void TestStoredCase::MissingKeyKeepsDefaults_data() {

@@ -2,6 +2,7 @@
 
 #include "sheet/Canvas.h"
 #include "sheet/Fonts.h"
+#include "sheet/QtText.h"
 #include "sheet/VerticalText.h"
 
 #include <QBuffer>
@@ -103,7 +104,7 @@ TEST_P(FaceResolution, MapsToAnInstalledJapaneseFace) {
     if (!QFontDatabase::hasFamily(QStringLiteral("IPAMincho"))) {
         GTEST_SKIP() << "the IPA faces are not installed";
     }
-    const QString face = QString::fromUtf16(GetParam().Face);
+    const QString face = ToQ(GetParam().Face);
     const QString resolved = ResolveFace(face);
     if (GetParam().Installed != nullptr) {
         EXPECT_EQ(resolved, QString::fromUtf8(GetParam().Installed));
@@ -159,7 +160,7 @@ TEST_P(CellHeight, FontFillsTheCellOnTheDevice) {
     image.setDotsPerMeterY(dotsPerMeter);
     QPainter painter(&image);
     QPainterCanvas canvas(painter);
-    canvas.SetFont(FontSpec{QString::fromUtf16(c.Face), c.CellHeight, 400, 0});
+    canvas.SetFont(FontSpec{ToQ(c.Face), c.CellHeight, 400, 0});
     const QFontMetricsF metrics(painter.font(), &image);
     EXPECT_NEAR(metrics.ascent() + metrics.descent(), c.CellHeight, 1.0);
     canvas.TextOut(5, 5, u"国");
@@ -273,7 +274,7 @@ TEST_P(VerticalSideways, KeepsItsHorizontalFormAlongTheColumn) {
     // Sideways characters are drawn exactly as the plain face draws them: their baseline
     // runs along the column (page x at escapement 0), so in the reading view they lie
     // turned a quarter turn clockwise.
-    const QString text = QString::fromUtf16(GetParam().Text);
+    const QString text = ToQ(GetParam().Text);
     const Drawn vertical = DrawOne(kVerticalMincho, 0, text, QPoint(100, 100));
     const Drawn plain = DrawOne(kMincho, 0, text, QPoint(100, 100));
     ASSERT_FALSE(vertical.Ink.isNull());
@@ -350,7 +351,7 @@ class CellFromThePoint : public testing::TestWithParam<CellPlacementCase> {};
 
 TEST_P(CellFromThePoint, InkStaysInTheCell) {
     const auto& c = GetParam();
-    const Drawn d = DrawOne(QString::fromUtf16(c.Face), c.Escapement, u"国", c.At);
+    const Drawn d = DrawOne(ToQ(c.Face), c.Escapement, u"国", c.At);
     ASSERT_FALSE(d.Ink.isNull());
     EXPECT_TRUE(c.Cell.contains(d.Ink)) << c.Name << ": " << d.Ink.x() << "," << d.Ink.y() << " "
                                         << d.Ink.width() << "x" << d.Ink.height();

@@ -2,6 +2,7 @@
 
 #include "calendar/TextUtil.h"
 #include "footer/FooterRenderer.h"
+#include "sheet/QtText.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -160,7 +161,7 @@ TEST(FooterVerticalEdge, SurrogatePairIsOneCell) {
     FooterLayout layout = FiveCharacters(u"𠮟𠮟𠮟𠮟𠮟");
     const auto texts = Only(Draw(kEditor, layout), Kind::Text);
     ASSERT_EQ(texts.size(), 5u);
-    EXPECT_EQ(texts[1].Text, QString::fromStdU16String(u"𠮟"));
+    EXPECT_EQ(texts[1].Text, ToQ(u"𠮟"));
     EXPECT_EQ(texts[4].Y1, 435);
 }
 
@@ -280,8 +281,7 @@ protected:
 TEST_P(FooterMapping, StretchedPictureFillsTheMappedFrame) {
     const MappingCase& c = GetParam();
     FooterLayout layout;
-    layout.Append(
-        Frame(kFooterPictureStretch, c.Left, c.Top, c.Right, c.Bottom, m_picture.toStdU16String()));
+    layout.Append(Frame(kFooterPictureStretch, c.Left, c.Top, c.Right, c.Bottom, ToU16(m_picture)));
     const auto pictures = Only(Draw(c.Target, layout), Kind::Picture);
     ASSERT_EQ(pictures.size(), 1u);
     const auto& p = pictures[0];
@@ -347,8 +347,7 @@ TEST_P(FooterFixedPicture, KeepsProportions) {
     image.fill(QColor(0, 0, 0));
     ASSERT_TRUE(image.save(path));
     FooterLayout layout;
-    layout.Append(
-        Frame(kFooterPictureFixed, c.Left, c.Top, c.Right, c.Bottom, path.toStdU16String()));
+    layout.Append(Frame(kFooterPictureFixed, c.Left, c.Top, c.Right, c.Bottom, ToU16(path)));
     const auto pictures = Only(Draw(c.Target, layout), Kind::Picture);
     ASSERT_EQ(pictures.size(), 1u);
     const auto& p = pictures[0];

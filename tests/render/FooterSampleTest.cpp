@@ -5,6 +5,7 @@
 
 #include "calendar/TextUtil.h"
 #include "footer/FooterRenderer.h"
+#include "sheet/QtText.h"
 
 #include <QDir>
 #include <QPageLayout>
@@ -63,7 +64,7 @@ FooterLayout SampleLayout(const QString& picturePath) {
     picture.Right = u"3000";
     picture.Bottom = u"2300";
     picture.Kind = kFooterPictureFixed;
-    picture.Content = picturePath.toStdU16String();
+    picture.Content = ToU16(picturePath);
     layout.Append(picture);
     for (std::size_t i = 0; i + 1 < layout.FrameCount(); ++i) {
         FitFooterText(layout, i, kEditorWidth, kEditorHeight);

@@ -6,6 +6,7 @@
 
 #include "sheet/KanjiNumerals.h"
 #include "sheet/MemorialPage.h"
+#include "sheet/QtText.h"
 
 #include <QPainter>
 
@@ -30,10 +31,6 @@ int Rnd(double v) {
     // nearbyint follows the current rounding mode: to nearest, ties to even.
     EXPECT_EQ(std::fegetround(), FE_TONEAREST);
     return static_cast<int>(std::nearbyint(v));
-}
-
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The shared filled case with a three-character name and stand-in font names, so that the
@@ -198,7 +195,7 @@ TEST_P(NameClasses, PlacementAndHeightByLength) {
             EXPECT_EQ(c.X1, Rnd(nc.Start * kW) + k * pitch) << k;
             EXPECT_EQ(c.Y1, Rnd(nc.Row * kH));
             EXPECT_EQ(c.Font.CellHeight, Rnd(nc.Height * kH));
-            EXPECT_EQ(c.Text, Q(in.Deceased.Kaimyo.substr(static_cast<std::size_t>(k), 1)));
+            EXPECT_EQ(c.Text, ToQ(in.Deceased.Kaimyo.substr(static_cast<std::size_t>(k), 1)));
         }
     }
 
@@ -260,7 +257,7 @@ TEST_P(AgeRun, PaddedToFourCellsAndDrawnAsOneRun) {
     for (const CanvasCall& c : Texts(calls)) {
         if (c.X1 == x && c.Y1 == y) {
             ++runs;
-            EXPECT_EQ(c.Text, Q(GetParam().Run));
+            EXPECT_EQ(c.Text, ToQ(GetParam().Run));
             EXPECT_EQ(c.Font.CellHeight, Rnd(0.0206 * kH));
         }
     }
@@ -298,7 +295,7 @@ TEST_P(DeathYear, FillsItsCells) {
     const int y = Rnd(0.1465 * kH);
     for (std::size_t k = 0; k < 5; ++k) {
         const int x = Rnd((0.1476 + 0.0337 * static_cast<double>(k)) * kW);
-        EXPECT_EQ(LastTextAt(calls, x, y), Q(yc.Cells.substr(k, 1))) << "cell " << k + 1;
+        EXPECT_EQ(LastTextAt(calls, x, y), ToQ(yc.Cells.substr(k, 1))) << "cell " << k + 1;
     }
     // 年 stays in cell 6, 寂 in cell 14.
     EXPECT_EQ(LastTextAt(calls, Rnd((0.1476 + 0.0337 * 5) * kW), y), QStringLiteral("年"));
@@ -397,11 +394,12 @@ TEST_P(RowSelection, PrintsTheChosenRowsInTheFirstPlaces) {
         }
         const std::size_t source = rc.Rows[static_cast<std::size_t>(r - 1)];
         const int pitch = Rnd(0.2429 * kW);
-        EXPECT_EQ(LastTextAt(calls, Rnd(0.1333 * kW), y), Q(in.Schedule[source].Name.substr(0, 1)));
+        EXPECT_EQ(LastTextAt(calls, Rnd(0.1333 * kW), y),
+                  ToQ(in.Schedule[source].Name.substr(0, 1)));
         EXPECT_EQ(LastTextAt(calls, Rnd(0.1333 * kW) + pitch, y),
-                  Q(in.Schedule[source].Name.substr(1, 1)));
+                  ToQ(in.Schedule[source].Name.substr(1, 1)));
         EXPECT_EQ(LastTextAt(calls, Rnd(0.7275 * kW), y),
-                  Q(KanjiNumber(static_cast<std::int64_t>(source) + 1)));
+                  ToQ(KanjiNumber(static_cast<std::int64_t>(source) + 1)));
         EXPECT_EQ(LastTextAt(calls, Rnd(0.8286 * kW), y), QStringLiteral("日"));
         EXPECT_EQ(LastTextAt(calls, Rnd(0.6238 * kW), y), QStringLiteral("月"));
     }
@@ -444,7 +442,7 @@ TEST_P(DayFilling, DayLandsInFixedCells) {
     const int y = Rnd((0.3608 + 0.0486 * 2) * kH);
     for (std::size_t k = 0; k < 3; ++k) {
         const int x = Rnd((0.7275 + 0.0337 * static_cast<double>(k)) * kW);
-        EXPECT_EQ(LastTextAt(calls, x, y), Q(GetParam().Cells.substr(k, 1))) << k;
+        EXPECT_EQ(LastTextAt(calls, x, y), ToQ(GetParam().Cells.substr(k, 1))) << k;
     }
     EXPECT_EQ(LastTextAt(calls, Rnd(0.8286 * kW), y), QStringLiteral("日"));
 }
@@ -471,7 +469,7 @@ TEST(MemorialSheetPaper, SameMonthOmittedOnTheSheet) {
         for (std::size_t k = 0; k < 3; ++k) {
             drawn += LastTextAt(calls, Rnd((0.5564 + 0.0337 * static_cast<double>(k)) * kW), y);
         }
-        EXPECT_EQ(drawn, Q(expected[r - 1])) << "row " << r;
+        EXPECT_EQ(drawn, ToQ(expected[r - 1])) << "row " << r;
     }
 }
 
