@@ -8,6 +8,7 @@
 #include "annual/NenkaiUnit.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/PrintSheet.h"
+#include "sheet/QtText.h"
 #include "tests/support/SampleCase.h"
 
 #include <QFile>

@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/UlvanMain.h"
 #include "sheet/PrevUnit.h"
+#include "sheet/QtText.h"
 #include "sheet/SheetCommands.h"
 #include "tests/support/SampleCase.h"
 
@@ -206,6 +207,8 @@ void TestSheetCommands::FooterGoesBackOnlyWhenDrawingMarkedIt() {
     host.OptionsValue.TmplNamePrint = true;
     if (!picture.isEmpty()) {
         FooterFrame frame;
+        frame.Left = u"0";
+        frame.Top = u"0";
         frame.Right = u"2000";
         frame.Bottom = u"2000";
         frame.Kind = u"F";
