@@ -91,7 +91,7 @@ TTakeForm::TTakeForm(CaseHost& host, Interaction& interaction, QWidget* parent)
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
         button->setIcon(style()->standardIcon(icons[index]));
-        button->setToolTip(QString::fromUtf16(hints[index]));
+        button->setToolTip(ToQ(hints[index]));
         button->setProperty("tag", i + 1);
         button->setGeometry(16 + 34 * i, 134, 32, 25);
         button->setAutoRepeat(i == 1 || i == 2); // holding previous / next keeps paging

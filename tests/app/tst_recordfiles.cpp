@@ -95,7 +95,7 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 QByteArray LineOf(const DeceasedData& d) {
     const std::u16string line = WriteRecordLine(d);
-    return QString::fromStdU16String(line).toLatin1();
+    return ToQ(line).toLatin1();
 }
 
 // Root writes to read-only files; the append then runs as an ordinary user.
@@ -457,7 +457,7 @@ private Q_SLOTS:
         WriteBytes(path, before);
         QVERIFY(Append(path));
         const QByteArray expected =
-            before + QString::fromStdU16String(WriteRecordLine(m_host.Case)).toUtf8() + "\r\n";
+            before + ToQ(WriteRecordLine(m_host.Case)).toUtf8() + "\r\n";
         QCOMPARE(ReadBytes(path), expected);
         QVERIFY(m_interaction.Questions.empty());
         auto form = LoadedTakeForm(path);
@@ -578,7 +578,7 @@ private Q_SLOTS:
         const QString path = NewPath();
         m_host.Case = SampleCase();
         WriteBytes(path, "\xEF\xBB\xBF" +
-                             QString::fromStdU16String(WriteRecordLine(m_host.Case)).toUtf8() +
+                             ToQ(WriteRecordLine(m_host.Case)).toUtf8() +
                              "\r\n");
         std::unique_ptr<QDialog> dialog;
         if (take) {
