@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -29,6 +30,7 @@ public:
     std::vector<PreviewKind> Previews;
     std::vector<DeceasedData> Records;
     std::vector<FooterLayout> Footers;
+    QStringList StatusMessages;
 
     DeceasedData Deceased() const override { return DeceasedValue; }
     SheetOptions Options() const override { return OptionsValue; }
@@ -49,6 +51,7 @@ public:
         Footers.push_back(layout);
         FooterValue = layout;
     }
+    void ShowStatusMessage(const QString& text) override { StatusMessages.append(text); }
 };
 
 } // namespace ulvan
