@@ -456,8 +456,7 @@ private Q_SLOTS:
         const QString path = NewPath();
         WriteBytes(path, before);
         QVERIFY(Append(path));
-        const QByteArray expected =
-            before + ToQ(WriteRecordLine(m_host.Case)).toUtf8() + "\r\n";
+        const QByteArray expected = before + ToQ(WriteRecordLine(m_host.Case)).toUtf8() + "\r\n";
         QCOMPARE(ReadBytes(path), expected);
         QVERIFY(m_interaction.Questions.empty());
         auto form = LoadedTakeForm(path);
@@ -577,9 +576,7 @@ private Q_SLOTS:
         QFETCH(bool, take);
         const QString path = NewPath();
         m_host.Case = SampleCase();
-        WriteBytes(path, "\xEF\xBB\xBF" +
-                             ToQ(WriteRecordLine(m_host.Case)).toUtf8() +
-                             "\r\n");
+        WriteBytes(path, "\xEF\xBB\xBF" + ToQ(WriteRecordLine(m_host.Case)).toUtf8() + "\r\n");
         std::unique_ptr<QDialog> dialog;
         if (take) {
             dialog = LoadedTakeForm(path);
