@@ -4,6 +4,7 @@
 #include "case/CaseHost.h"
 #include "case/StoredCase.h"
 #include "sheet/PrintSheet.h"
+#include "sheet/QtText.h"
 #include "ui/Interaction.h"
 #include "ui/UpDown.h"
 
@@ -144,7 +145,7 @@ TNenkaiForm::TNenkaiForm(CaseHost& host, Interaction& interaction, QPrinter& pri
     Label48->setObjectName(QStringLiteral("Label48"));
     Label48->setGeometry(24, 128, 528, 15);
     Label48->setWordWrap(true);
-    Label48->setFont(UiFont(QString::fromUtf16(kGothic), 15));
+    Label48->setFont(UiFont(ToQ(kGothic), 15));
     SetTextColour(Label48, QColor(Qt::blue));
 
     GroupBox2 = new QGroupBox(QStringLiteral("計算結果"), this);
@@ -221,7 +222,7 @@ TNenkaiForm::~TNenkaiForm() = default;
 
 void TNenkaiForm::BuildRows() {
     const auto items = NenkaiItems();
-    const QFont nameFont = UiFont(QString::fromUtf16(kGothic), 12);
+    const QFont nameFont = UiFont(ToQ(kGothic), 12);
     for (int i = 0; i < 21; ++i) {
         const auto k = static_cast<std::size_t>(i);
         const bool left = i < kRowsInLeftColumn;

@@ -6,6 +6,7 @@
 #include "footer/FooterEditing.h"
 #include "footer/FooterRenderer.h"
 #include "footer/TempleUnit.h"
+#include "sheet/QtText.h"
 #include "ui/Interaction.h"
 
 #include <QApplication>
@@ -104,7 +105,7 @@ struct Editor {
             if (i == 0) {
                 r = PixelRect{W / 4, 10, W - 10, 10 + W / 2};
                 frame.Kind = kFooterPictureFixed;
-                frame.Content = picture.toStdU16String();
+                frame.Content = ToU16(picture);
             } else if (i % 3 == 0) {
                 frame.Kind = kFooterHorizontal;
                 frame.Content = u"TEL 03-1234-5678";

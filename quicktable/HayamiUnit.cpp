@@ -211,7 +211,7 @@ void THayamiForm::BuildWindow() {
 
     RichEdit1 = new QPlainTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setFont(UiFont(QString::fromUtf16(kMincho), kTextPixelSize));
+    RichEdit1->setFont(UiFont(ToQ(kMincho), kTextPixelSize));
     RichEdit1->setLineWrapMode(QPlainTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

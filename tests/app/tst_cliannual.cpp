@@ -41,9 +41,7 @@ void StoreDate(const QString& year, const QString& era, const QString& eraYear,
 
 class RecordingSink : public MessageSink {
 public:
-    void ShowMessage(std::u16string_view text) override {
-        Messages.append(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-    }
+    void ShowMessage(std::u16string_view text) override { Messages.append(ToQ(text)); }
     void Beep(BeepKind) override {}
     QStringList Messages;
 };
@@ -56,10 +54,6 @@ int Run(const std::vector<std::string>& args, std::string& err) {
     const int code = RunCommandLine(call, out, errors);
     err = errors.str();
     return code;
-}
-
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -151,9 +145,9 @@ void TestCliAnnual::EraOfDeath() {
     StoreDate(year, storedEra, storedEraYear, month, QString());
     RecordingSink sink;
     const NenkaiSheetInputs in = LoadStoredNenkaiInputs(QString(), &sink);
-    QCOMPARE(Q(in.Chart.Year), year);
-    QCOMPARE(Q(in.Chart.Era), era);
-    QCOMPARE(Q(in.Chart.EraYear), eraYear);
+    QCOMPARE(ToQ(in.Chart.Year), year);
+    QCOMPARE(ToQ(in.Chart.Era), era);
+    QCOMPARE(ToQ(in.Chart.EraYear), eraYear);
     QCOMPARE(sink.Messages.size(), told ? 1 : 0);
     if (told) {
         QVERIFY(sink.Messages.front().contains(era));
@@ -170,21 +164,21 @@ void TestCliAnnual::StoredSelectionAndTitle() {
     QVERIFY(WriteNenkaiSelection(SettingsStore::DefaultFile(), selection));
     QVERIFY(WriteNenkaiTitle(SettingsStore::DefaultFile(), u"回忌表"));
     const NenkaiSheetInputs in = LoadStoredNenkaiInputs(QString(), nullptr);
-    QCOMPARE(Q(in.Chart.Title), QStringLiteral("回忌表"));
+    QCOMPARE(ToQ(in.Chart.Title), QStringLiteral("回忌表"));
     QCOMPARE(in.Chart.Rows.size(), std::size_t{11});
-    QCOMPARE(Q(in.Chart.Rows[0].Name), QStringLiteral("一周忌"));
-    QCOMPARE(Q(in.Chart.Rows[1].Name), QStringLiteral("七回忌"));
-    QCOMPARE(Q(in.Chart.Rows[1].Result.WesternYear), QStringLiteral("2006"));
-    QCOMPARE(Q(in.Chart.Rows[10].Name), QStringLiteral("七十回忌"));
-    QCOMPARE(Q(in.Deceased.KiGatsu), QStringLiteral("3"));
+    QCOMPARE(ToQ(in.Chart.Rows[0].Name), QStringLiteral("一周忌"));
+    QCOMPARE(ToQ(in.Chart.Rows[1].Name), QStringLiteral("七回忌"));
+    QCOMPARE(ToQ(in.Chart.Rows[1].Result.WesternYear), QStringLiteral("2006"));
+    QCOMPARE(ToQ(in.Chart.Rows[10].Name), QStringLiteral("七十回忌"));
+    QCOMPARE(ToQ(in.Deceased.KiGatsu), QStringLiteral("3"));
 }
 
 void TestCliAnnual::YearNotAnInteger() {
     StoreDate(QStringLiteral("abc"), QString(), QString(), QString(), QString());
     RecordingSink sink;
     const NenkaiSheetInputs in = LoadStoredNenkaiInputs(QString(), &sink);
-    QCOMPARE(Q(in.Chart.Era), QStringLiteral("－－"));
-    QCOMPARE(Q(in.Chart.EraYear), QStringLiteral("--"));
+    QCOMPARE(ToQ(in.Chart.Era), QStringLiteral("－－"));
+    QCOMPARE(ToQ(in.Chart.EraYear), QStringLiteral("--"));
     QVERIFY(in.Chart.Rows.empty());
     QVERIFY(sink.Messages.isEmpty());
 }
@@ -238,4 +232,5 @@ void TestCliAnnual::TitleMessageIsTheAnnualOne() {
 }
 
 QTEST_MAIN(TestCliAnnual)
+#include "sheet/QtText.h"
 #include "tst_cliannual.moc"

@@ -11,6 +11,7 @@
 #include "calendar/NengoUnit.h"
 #include "calendar/Schedule.h"
 #include "resources/VerUnit.h"
+#include "sheet/QtText.h"
 #include "ui/DialogSupport.h"
 
 #include <QCheckBox>
@@ -145,11 +146,9 @@ void TestLabelWidths::MainWindow() {
 void TestLabelWidths::MainWindowWithLongNames() {
     ScriptedInteraction ui;
     TUlvanForm form(ui, m_dir.filePath(QStringLiteral("Dorim.conf")));
-    TShosaiForm shosai(ui, &form);
-    form.ShosaiForm = &shosai;
     StoredCase stored = form.CurrentStoredCase();
     for (MemorialDay& row : stored.Rows) {
-        row.Name = kNineCharacterName.toStdU16String();
+        row.Name = ToU16(kNineCharacterName);
     }
     form.ApplyStoredCase(stored);
     for (QLabel* name : form.NameLabels) {

@@ -83,10 +83,6 @@ public:
     SheetCommands* Commands = nullptr;
 };
 
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // Opens the window as the main window does, and closes it again with 閉じる; `inside` runs
 // while it is open.
 void OpenAndClose(TNenkaiForm& form, const std::function<void()>& inside = {}) {
@@ -164,7 +160,7 @@ void TestNenkaiForm::CreationFillsTheListsAndRows() {
     QCOMPARE(form.ComboBox2->itemText(2), QStringLiteral("回忌表"));
     for (std::size_t i = 0; i < 21; ++i) {
         const QString caption = form.NameLabels[i]->text();
-        QVERIFY(caption.startsWith(Q(NenkaiItems()[i].Name)));
+        QVERIFY(caption.startsWith(ToQ(NenkaiItems()[i].Name)));
         // Fourteen columns: a kanji takes two, a hyphen one.
         const qsizetype kanji = static_cast<qsizetype>(NenkaiItems()[i].Name.size());
         QCOMPARE(2 * kanji + (caption.size() - kanji), qsizetype{14});
@@ -228,7 +224,7 @@ void TestNenkaiForm::SelectionAndTitleSurviveARestart() {
         QVERIFY(form.CheckBoxes[0]->isChecked());
         QVERIFY(form.CheckBoxes[2]->isChecked());
     });
-    QCOMPARE(Q(ReadNenkaiTitle(StoreFile())), longTitle);
+    QCOMPARE(ToQ(ReadNenkaiTitle(StoreFile())), longTitle);
 }
 
 void TestNenkaiForm::MissingStoredValuesKeepTheirBoxes() {
@@ -524,4 +520,5 @@ void TestNenkaiForm::PrintsTheFilledAndBlankChartThroughThePrintDialog() {
 }
 
 QTEST_MAIN(TestNenkaiForm)
+#include "sheet/QtText.h"
 #include "tst_nenkaiform.moc"

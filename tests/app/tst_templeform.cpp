@@ -14,6 +14,7 @@
 #include "resources/HelpUnit.h"
 #include "sheet/Fonts.h"
 #include "sheet/MemorialPage.h"
+#include "sheet/QtText.h"
 #include "sheet/SheetCommands.h"
 
 #include <QAction>
@@ -475,7 +476,7 @@ void TestTempleForm::InsertedPictureFrameTakesTheBrowsedFile() {
     });
     Band(P(20, 500), P(120, 600));
     QCOMPARE(m_form->KariList.Field(0, FooterField::Kind), std::u16string(kFooterPictureStretch));
-    QCOMPARE(m_form->KariList.Field(0, FooterField::Content), picture.toStdU16String());
+    QCOMPARE(m_form->KariList.Field(0, FooterField::Content), ToU16(picture));
     // Drawn: black inside the frame.
     QCOMPARE(m_form->AreaImage().pixelColor(70, 550), QColor(0, 0, 0));
 }
@@ -586,7 +587,7 @@ void TestTempleForm::DragRedrawsOnlyTheDraggedFrameOverTheCache() {
     QImage image(30, 30, QImage::Format_RGB32);
     image.fill(QColor(0, 0, 0));
     QVERIFY(image.save(picture));
-    OpenOn({FrameAt(*m_form, {100, 300, 200, 400}, kFooterPictureStretch, picture.toStdU16String()),
+    OpenOn({FrameAt(*m_form, {100, 300, 200, 400}, kFooterPictureStretch, ToU16(picture)),
             FrameAt(*m_form, {20, 20, 60, 120})});
     QCOMPARE(m_form->AreaImage().pixelColor(150, 350), QColor(0, 0, 0));
     Click(P(40, 60));
@@ -803,7 +804,7 @@ void TestTempleForm::FrameWithoutNumericRectangleIsInert() {
 
 void TestTempleForm::UnreadablePictureReportedOnceAndAskedAgain() {
     const QString missing = m_dir.filePath(QStringLiteral("gone.bmp"));
-    OpenOn({FrameAt(*m_form, {20, 20, 120, 120}, kFooterPictureFixed, missing.toStdU16String())});
+    OpenOn({FrameAt(*m_form, {20, 20, 120, 120}, kFooterPictureFixed, ToU16(missing))});
     m_form->AreaImage();
     QTRY_COMPARE(m_ui->Messages.size(), 1);
     m_form->AreaImage();

@@ -8,6 +8,7 @@
 #include "annual/NenkaiPage.h"
 #include "sheet/KanjiNumerals.h"
 #include "sheet/MemorialPage.h"
+#include "sheet/QtText.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,6 @@ constexpr int kPH = 1000;
 int Rnd(double v) {
     EXPECT_EQ(std::fegetround(), FE_TONEAREST);
     return static_cast<int>(std::nearbyint(v));
-}
-
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 int RowY(int j) {
@@ -222,7 +219,7 @@ TEST(NenkaiSheetPaper, TwelveCheckedPrintTheFirstElevenInOrder) {
     const auto calls = DrawPaper(FilledChart(u"2024", checked), false);
     for (int j = 1; j <= 11; ++j) {
         const QString name = JoinedFrom(calls, RowY(j), 0.13, 0.38);
-        EXPECT_EQ(name, Q(NenkaiItems()[static_cast<std::size_t>(j - 1)].Name)) << j;
+        EXPECT_EQ(name, ToQ(NenkaiItems()[static_cast<std::size_t>(j - 1)].Name)) << j;
         // The name spreads from 0.1333 over 0.2429.
         const auto first = TextsAtY(calls, RowY(j));
         ASSERT_FALSE(first.empty());
@@ -273,7 +270,7 @@ TEST_P(NenkaiWareki, PlacesTheWesternYearAndLabel) {
     const auto calls = DrawPaper(in, false);
     for (int j = 1; j <= 11; ++j) {
         const NenkaiResult& r = in.Chart.Rows[static_cast<std::size_t>(j - 1)].Result;
-        EXPECT_EQ(RunAt(calls, wc.WesternX, RowY(j), 4), Q(KanjiDigits(r.WesternYear))) << j;
+        EXPECT_EQ(RunAt(calls, wc.WesternX, RowY(j), 4), ToQ(KanjiDigits(r.WesternYear))) << j;
         EXPECT_EQ(LabelAt(calls, wc.LabelX, RowY(j), static_cast<int>(wc.Label.size())), wc.Label)
             << j;
         const bool eraCells = !RunAt(calls, 0.706, RowY(j), 3).isEmpty();
@@ -376,7 +373,7 @@ TEST(NenkaiSheetPaper, BlankFormHasReiwaNamesAndLabelsButNoYears) {
     EXPECT_EQ(TextAt(calls, Rnd((0.1476 + 0.0337) * kW), kDateY), QStringLiteral("和"));
     for (int j = 1; j <= 11; ++j) {
         EXPECT_EQ(JoinedFrom(calls, RowY(j), 0.13, 0.38),
-                  Q(NenkaiItems()[static_cast<std::size_t>(j - 1)].Name));
+                  ToQ(NenkaiItems()[static_cast<std::size_t>(j - 1)].Name));
         EXPECT_EQ(LabelAt(calls, 0.5892, RowY(j), 9), QStringLiteral("年（　　　　　年）"));
         EXPECT_TRUE(RunAt(calls, 0.4724, RowY(j), 4).isEmpty());
     }
