@@ -2,7 +2,10 @@
 # Set-up, build, run and test in one place.
 #   ./build.sh run    install what is missing, build, start the program
 #   ./build.sh test   install what is missing, check the formatting, build, run every test
-#                     (also under ASan+UBSan), and build the release configuration
+#                     (also under ASan+UBSan), build the release configuration and check its
+#                     installation and package
+#   ./build.sh package install what is missing, build the release configuration and make the
+#                     Debian package build/release/ulvan_VERSION_ARCH.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -13,6 +16,7 @@ PACKAGES=(
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     clang-format
     qt6-translations-l10n
+    desktop-file-utils appstream dpkg-dev file xvfb xauth xdotool
 )
 
 install_missing() {
@@ -58,9 +62,15 @@ test)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --preset asan -j 2
     # What a user or a packager builds: optimised, no warning turned into an error.
     build release
+    tests/install/check_install.sh build/release
+    ;;
+package)
+    install_missing
+    build release
+    (cd build/release && cpack -G DEB)
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

@@ -59,6 +59,8 @@ int RunApplication(int& argc, char** argv) {
     // The task bar title; the main window's own caption carries the minor version.
     QApplication::setApplicationName(QStringLiteral("Ulvan表3.0"));
     QApplication::setOrganizationName(QStringLiteral("Pelvo"));
+    // The desktop entry the windows belong to (its icon in the task bar and the dock).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.ulvan.Ulvan"));
     // The clerk works in Japanese whatever the system's language: Qt's own dialogs too.
     InstallQtJapanese();
     QApplication::setStyle(new ProgramStyle);
