@@ -41,6 +41,7 @@ class Interaction;
 class TAgeCalForm;
 class TKaiForm;
 class TShosaiForm;
+struct MainCommand;
 class UpDown;
 
 class TUlvanForm : public QMainWindow, public CaseHost {
@@ -155,6 +156,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The commands' table runs the hooks and routines of this window.
+    friend const std::vector<MainCommand>& MainCommands();
+
     // What an import replaces, as the controls show it.
     struct CaseSnapshot {
         std::array<QString, 8> Fields; // Edit1 … Edit4, kaimyo, yomi, zokumyo, gyonen
