@@ -31,15 +31,16 @@ void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands) {
     main.OnPreview = [&commands](PreviewKind kind) { commands.ShowPreview(kind); };
 }
 
-void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& annual) {
-    main.OnAnnualChart = [&annual] { annual.Open(); };
+void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands,
+                        OnFirstUse<TNenkaiForm>& annual) {
+    main.OnAnnualChart = [&annual] { annual->Open(); };
     // Handed to the preview window when it is made, so that start-up does not make it.
     commands.WhenPreviewMade([&annual](TPrevForm& preview) {
         preview.AnnualPainter = [&annual](Canvas& canvas, int width, int height,
                                           FooterDrawRequest& request) {
-            annual.PaintPreview(canvas, width, height, request);
+            annual->PaintPreview(canvas, width, height, request);
         };
-        preview.AnnualPrint = [&annual] { annual.PrintNenkaiSheet(false); };
+        preview.AnnualPrint = [&annual] { annual->PrintNenkaiSheet(false); };
     });
 }
 
@@ -84,10 +85,20 @@ int RunApplication(int& argc, char** argv) {
         [&main, &interaction] { return std::make_unique<TTakeForm>(main, interaction, &main); });
     OnFirstUse<TAddForm> addForm(
         [&main, &interaction] { return std::make_unique<TAddForm>(main, interaction, &main); });
-    // The annual chart copies the main window's era list and prints on the same printer.
-    TNenkaiForm nenkaiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
+    // The annual chart copies the main window's era list and prints on the same printer; the
+    // printer is made with it, the first time either is needed.
+    OnFirstUse<TNenkaiForm> nenkaiForm([&main, &interaction, &sheetCommands, &nengoForm] {
+        auto form = std::make_unique<TNenkaiForm>(main, interaction,
+                                                  sheetCommands.Printer().Printer(), &main);
+        form->SetEraAsker(
+            [&nengoForm](std::size_t newEraIndex) { return nengoForm->Ask(newEraIndex); });
+        return form;
+    });
     // The quick table copies the main window's era list and prints on the same printer.
-    THayamiForm hayamiForm(main, interaction, sheetCommands.Printer().Printer(), &main);
+    OnFirstUse<THayamiForm> hayamiForm([&main, &interaction, &sheetCommands] {
+        return std::make_unique<THayamiForm>(main, interaction, sheetCommands.Printer().Printer(),
+                                             &main);
+    });
     // The guide stands beside the main window; it is not one of the modal windows.
     OnFirstUse<THelpForm> helpForm([&main] { return std::make_unique<THelpForm>(&main); });
     // The footer editor with its three dialogs.
@@ -99,8 +110,6 @@ int RunApplication(int& argc, char** argv) {
                      Qt::QueuedConnection);
     main.SetEraAsker([&nengoForm](std::size_t newEraIndex) { return nengoForm->Ask(newEraIndex); });
     ConnectSheetCommands(main, sheetCommands);
-    nenkaiForm.SetEraAsker(
-        [&nengoForm](std::size_t newEraIndex) { return nengoForm->Ask(newEraIndex); });
     ConnectAnnualChart(main, sheetCommands, nenkaiForm);
     main.OnAbout = [&verForm] { verForm->exec(); };
     main.OnHelp = [&helpForm] { helpForm->ShowContents(); };
@@ -120,9 +129,13 @@ int RunApplication(int& argc, char** argv) {
             templeForm->DropSelection();
         }
     };
-    main.OnQuickTable = [&hayamiForm] { hayamiForm.Execute(); };
-    hayamiForm.OnHelp = [&helpForm, &hayamiForm](const QString& anchor) {
-        helpForm->ShowTopic(anchor, &hayamiForm);
+    main.OnQuickTable = [&hayamiForm, &helpForm] {
+        if (!hayamiForm.Made()) {
+            hayamiForm->OnHelp = [&helpForm, &hayamiForm](const QString& anchor) {
+                helpForm->ShowTopic(anchor, &hayamiForm.Get());
+            };
+        }
+        hayamiForm->Execute();
     };
 
     CentreOnScreen(&main);

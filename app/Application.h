@@ -4,6 +4,8 @@
 // the program.
 #pragma once
 
+#include "ui/OnFirstUse.h"
+
 namespace ulvan {
 
 class SheetCommands;
@@ -13,9 +15,9 @@ class TUlvanForm;
 // The main window's print, blank-sheet and preview commands go to `commands`.
 void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands);
 
-// The main window's annual chart command opens `annual`; the preview's annual branch draws
-// and prints that window's chart.
-void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, TNenkaiForm& annual);
+// The main window's annual chart command opens `annual` (made then if not yet); the preview's
+// annual branch draws and prints that window's chart.
+void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, OnFirstUse<TNenkaiForm>& annual);
 
 // Puts Qt's own Japanese texts (print dialog, page set-up, file dialogs, standard buttons)
 // into the running application; false when they are not installed, and the program then
