@@ -5,13 +5,18 @@
 #include "resources/ToolIcons.h"
 #include "resources/VerUnit.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSet>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 using namespace ulvan;
 
@@ -42,6 +47,28 @@ int InkPixels(const QImage& image, const QRect& area) {
     return count;
 }
 
+// The links of the guide's contents ("#anchor"), in their order.
+QStringList ContentsLinks(const QTextDocument& document) {
+    QStringList anchors;
+    const QRegularExpression link(QStringLiteral("href=\"#([^\"]+)\""));
+    for (const auto& match : link.globalMatch(document.toHtml())) {
+        anchors.append(match.captured(1));
+    }
+    return anchors;
+}
+
+// The top of the block that carries the anchor `name`, in document coordinates; -1 if none.
+qreal AnchorTop(QTextDocument& document, const QString& name) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().anchorNames().contains(name)) {
+                return document.documentLayout()->blockBoundingRect(block).top();
+            }
+        }
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestResources : public QObject {
@@ -58,6 +85,8 @@ private Q_SLOTS:
     void HelpText_data();
     void HelpText();
     void HelpWindowIsNotModal();
+    void HelpOpensAtEachTopic();
+    void HelpPicturesLoad();
 };
 
 void TestResources::ToolImages_data() {
@@ -170,6 +199,48 @@ void TestResources::HelpWindowIsNotModal() {
     // A link inside the guide stays inside it.
     form.HelpText->setSource(QUrl(QStringLiteral("qrc:/help/Ulvan.html#print")));
     QVERIFY(form.HelpText->document()->toPlainText().contains(QStringLiteral("印刷プレビュー")));
+}
+
+// Every topic of the contents exists, and asking for it shows the guide scrolled to it (or as
+// far as the guide scrolls, for the last ones).
+void TestResources::HelpOpensAtEachTopic() {
+    THelpForm form;
+    form.resize(560, 520);
+    QTextDocument* document = form.HelpText->document();
+    const QStringList anchors = ContentsLinks(*document);
+    QVERIFY(anchors.size() >= 10);
+    QVERIFY(anchors.contains(QStringLiteral("quicktable")));
+    QVERIFY(anchors.contains(QStringLiteral("footer-editor")));
+    for (const QString& anchor : anchors) {
+        form.ShowTopic(anchor);
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        document = form.HelpText->document();
+        const qreal top = AnchorTop(*document, anchor);
+        QVERIFY2(top >= 0, qPrintable(anchor));
+        const QScrollBar* bar = form.HelpText->verticalScrollBar();
+        const int expected = std::min(bar->maximum(), int(top));
+        QVERIFY2(
+            std::abs(bar->value() - expected) <= 2,
+            qPrintable(
+                QStringLiteral("%1: at %2, topic at %3").arg(anchor).arg(bar->value()).arg(top)));
+    }
+}
+
+// The walk-through's screenshots are compiled in and show.
+void TestResources::HelpPicturesLoad() {
+    THelpForm form;
+    const QString html = form.HelpText->document()->toHtml();
+    const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const auto& match : image.globalMatch(html)) {
+        const QVariant picture =
+            form.HelpText->loadResource(QTextDocument::ImageResource, QUrl(match.captured(1)));
+        QVERIFY2(!picture.value<QImage>().isNull() || !picture.value<QPixmap>().isNull() ||
+                     !QImage::fromData(picture.toByteArray()).isNull(),
+                 qPrintable(match.captured(1)));
+        ++pictures;
+    }
+    QVERIFY(pictures >= 2);
 }
 
 QTEST_MAIN(TestResources)
