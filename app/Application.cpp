@@ -111,7 +111,12 @@ int RunApplication(int& argc, char** argv) {
     main.SetEraAsker([&nengoForm](std::size_t newEraIndex) { return nengoForm->Ask(newEraIndex); });
     ConnectSheetCommands(main, sheetCommands);
     ConnectAnnualChart(main, sheetCommands, nenkaiForm);
-    main.OnAbout = [&verForm] { verForm->exec(); };
+    main.OnAbout = [&verForm, &helpForm] {
+        verForm->OnHelp = [&verForm, &helpForm](const QString& anchor) {
+            helpForm->ShowTopic(anchor, &verForm.Get());
+        };
+        verForm->exec();
+    };
     main.OnHelp = [&helpForm] { helpForm->ShowContents(); };
     main.OnImport = [&takeForm] { takeForm->Run(); };
     main.OnAppend = [&addForm] { addForm->Run(); };

@@ -9,7 +9,15 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#ifndef ULVAN_BUILD_VERSION
+#define ULVAN_BUILD_VERSION "unknown"
+#endif
+
 namespace ulvan {
+
+QString BuildVersionText() {
+    return QStringLiteral("ビルド ") + QString::fromUtf8(ULVAN_BUILD_VERSION);
+}
 
 TVerForm::TVerForm(QWidget* parent)
     : CentredDialog(parent) {
@@ -41,6 +49,11 @@ TVerForm::TVerForm(QWidget* parent)
     Version->setObjectName(QStringLiteral("Version"));
     Version->setGeometry(122, 64, 156, 18);
 
+    BuildVersion = new QLabel(BuildVersionText(), panel);
+    BuildVersion->setObjectName(QStringLiteral("BuildVersion"));
+    BuildVersion->setGeometry(122, 82, 156, 16);
+    BuildVersion->setFont(UiFont(ToQ(kGothicP), 11));
+
     auto* purpose = new QLabel(QStringLiteral("忌日・年回の日付計算と印刷"), panel);
     purpose->setGeometry(12, 104, 264, 18);
     purpose->setAlignment(Qt::AlignCenter);
@@ -50,6 +63,16 @@ TVerForm::TVerForm(QWidget* parent)
     OKButton->setGeometry((300 - 75) / 2, 160, 75, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    LicenseButton = new QPushButton(QStringLiteral("ライセンス"), this);
+    LicenseButton->setObjectName(QStringLiteral("LicenseButton"));
+    LicenseButton->setGeometry(8, 160, 90, 25);
+    LicenseButton->setAutoDefault(false);
+    connect(LicenseButton, &QPushButton::clicked, this, [this] {
+        if (OnHelp) {
+            OnHelp(QString::fromLatin1(kAboutHelpAnchor));
+        }
+    });
 }
 
 } // namespace ulvan

@@ -169,6 +169,16 @@ void TestResources::AboutBox() {
     QCOMPARE(form.Version->text(), QStringLiteral("Version 3.1"));
     QCOMPARE(form.ProductName->text(), QStringLiteral("Ulvan表"));
     QVERIFY(!form.Image1->pixmap().isNull());
+    QCOMPARE(form.BuildVersion->text(), BuildVersionText());
+    QVERIFY(form.BuildVersion->text().contains(form.Version->text().section(QLatin1Char(' '), 1)));
+    // The licence button asks for the guide's page that exists.
+    QStringList asked;
+    form.OnHelp = [&asked](const QString& anchor) { asked.append(anchor); };
+    QTest::mouseClick(form.LicenseButton, Qt::LeftButton);
+    QCOMPARE(asked.size(), 1);
+    THelpForm help;
+    QVERIFY(AnchorTop(*help.HelpText->document(), asked.front()) >= 0);
+    QVERIFY(help.HelpText->document()->toPlainText().contains(QStringLiteral("MIT")));
     WhenModalOf<TVerForm>([](TVerForm* f) { QTest::mouseClick(f->OKButton, Qt::LeftButton); });
     QCOMPARE(form.exec(), int(QDialog::Accepted));
 }
