@@ -15,6 +15,7 @@ PACKAGES=(
     qt6-base-dev qt6-image-formats-plugins libgl-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     clang-format
+    python3 python3-icalendar
     qt6-translations-l10n
     desktop-file-utils appstream dpkg-dev file xvfb xauth xdotool
 )

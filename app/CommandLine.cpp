@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/CliDue.h"
 #include "app/CliSheet.h"
 #include "app/CommandOutput.h"
 
@@ -118,22 +119,20 @@ void WarnIfNoSuchDate(std::string_view command, std::int32_t year, std::int32_t 
     }
 }
 
-int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
-    constexpr std::string_view kName = "schedule";
-    if (parsed.Positional.size() != 3)
-        return WrongCall(kName, "give the year, month and day of death", err);
+} // namespace
 
-    MemorialSchedule schedule = DefaultSchedule();
+int ApplyScheduleOptions(const ParsedArguments& parsed, std::string_view command,
+                         MemorialSchedule& schedule, std::ostream& err) {
     if (const std::string* offsets = parsed.Value("offsets")) {
         // The eight stored offsets skip the first monthly row, which has none.
         const std::vector<std::string> parts = SplitAtCommas(*offsets);
         if (parts.size() != kOffsetCount)
-            return WrongCall(kName, "--offsets needs eight integers separated by commas", err);
+            return WrongCall(command, "--offsets needs eight integers separated by commas", err);
         MemorialOffsets values{};
         for (std::size_t i = 0; i < kOffsetCount; ++i) {
             const std::optional<std::int32_t> offset = ParseInt(FromUtf8(parts[i]));
             if (!offset)
-                return WrongCall(kName, "offset '" + Printable(parts[i]) + "' is not an integer",
+                return WrongCall(command, "offset '" + Printable(parts[i]) + "' is not an integer",
                                  err);
             values[i] = *offset;
         }
@@ -141,17 +140,17 @@ int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& 
     }
     if (const std::string* eve = parsed.Value("eve")) {
         if (eve->size() != schedule.size() || eve->find_first_not_of("01") != std::string::npos)
-            return WrongCall(kName, "--eve needs nine flags 0 or 1, such as 111101111", err);
+            return WrongCall(command, "--eve needs nine flags 0 or 1, such as 111101111", err);
         for (std::size_t i = 0; i < schedule.size(); ++i)
             schedule[i].Eve = (*eve)[i] == '1';
     }
     if (const std::string* names = parsed.Value("names")) {
         const std::vector<std::string> parts = SplitAtCommas(*names);
         if (parts.size() != schedule.size())
-            return WrongCall(kName, "--names needs nine names separated by commas", err);
+            return WrongCall(command, "--names needs nine names separated by commas", err);
         for (std::size_t i = 0; i < schedule.size(); ++i) {
             if (BreaksTheRecord(parts[i]))
-                return WrongCall(kName,
+                return WrongCall(command,
                                  "--names の " + std::to_string(i + 1) +
                                      " 番目の名称にタブ・改行などの制御文字があります "
                                      "(a name may not hold a tab or a line break)",
@@ -159,6 +158,19 @@ int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& 
             schedule[i].Name = FromUtf8(parts[i]);
         }
     }
+    return 0;
+}
+
+namespace {
+
+int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
+    constexpr std::string_view kName = "schedule";
+    if (parsed.Positional.size() != 3)
+        return WrongCall(kName, "give the year, month and day of death", err);
+
+    MemorialSchedule schedule = DefaultSchedule();
+    if (const int code = ApplyScheduleOptions(parsed, kName, schedule, err); code != 0)
+        return code;
 
     const std::u16string year = FromUtf8(parsed.Positional[0]);
     const std::u16string month = FromUtf8(parsed.Positional[1]);
@@ -244,7 +256,7 @@ constexpr std::array<OptionRule, 3> kScheduleOptions{{{"offsets"}, {"eve"}, {"na
 constexpr std::array<OptionRule, 2> kAnnualOptions{{{"month"}, {"day"}}};
 
 // The subcommands; adding one is adding a row.
-constexpr std::array<Subcommand, 5> kSubcommands{{
+constexpr std::array<Subcommand, 7> kSubcommands{{
     {"schedule", "YEAR MONTH DAY [--offsets A1,...,A8] [--eve 111101111] [--names N1,...,N9]",
      "忌日（初七日忌〜百箇日忌）の月・日・曜日を計算します。"
      "オフセット A1〜A8 は初月忌を除く8行、逮夜と名称は9行分。",
@@ -268,6 +280,8 @@ constexpr std::array<Subcommand, 5> kSubcommands{{
      {},
      RunQuickTable},
     {"sheet", kSheetUsage, kSheetHelpJa, kSheetHelpEn, kSheetOptions, RunSheetCommand},
+    {"due", kDueUsage, kDueHelpJa, kDueHelpEn, kDueOptions, RunDueCommand},
+    {"ical", kIcalUsage, kIcalHelpJa, kIcalHelpEn, kIcalOptions, RunIcalCommand},
 }};
 
 void WriteHelp(std::ostream& out) {

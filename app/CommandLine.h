@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/CommandLineOptions.h"
+#include "calendar/Schedule.h"
 
 #include <iosfwd>
 #include <span>
@@ -33,6 +34,11 @@ struct Subcommand {
     // adds the usage line.
     int (*Run)(const ParsedArguments& args, std::ostream& out, std::ostream& err);
 };
+
+// Reads the schedule options (--offsets, --eve, --names) of `ulvan schedule` and the
+// subcommands that take them into `schedule`. 0, or 2 after a message for a wrong value.
+int ApplyScheduleOptions(const ParsedArguments& parsed, std::string_view command,
+                         MemorialSchedule& schedule, std::ostream& err);
 
 // The subcommands in the order of the help text.
 std::span<const Subcommand> Subcommands();

@@ -31,12 +31,6 @@ constexpr std::array<RowDefault, 9> kDefaults = {{
 // that month's last day; on its eve, the day before (the last day of the month of death
 // when death fell on the 1st). Month and day are kept wide: a day of INT32_MIN minus one
 // must not wrap.
-struct WideDate {
-    std::int64_t year;
-    std::int64_t month;
-    std::int64_t day;
-};
-
 WideDate FirstMonthly(std::int32_t year, std::int32_t month, std::int32_t day, bool eve) {
     if (eve && day == 1)
         return {year, month, MonthDays(year, month)};
@@ -53,6 +47,22 @@ WideDate FirstMonthly(std::int32_t year, std::int32_t month, std::int32_t day, b
 }
 
 } // namespace
+
+std::array<WideDate, 9> ScheduleDates(std::int32_t year, std::int32_t month, std::int32_t day,
+                                      const MemorialSchedule& schedule) {
+    std::array<WideDate, 9> dates;
+    for (std::size_t i = 0; i < schedule.size(); ++i) {
+        const MemorialDay& row = schedule[i];
+        if (i == kFirstMonthlyRow) {
+            dates[i] = FirstMonthly(year, month, day, row.Eve);
+            continue;
+        }
+        const std::int64_t count = std::int64_t{row.Offset} - (row.Eve ? 1 : 0);
+        const CalendarDate target = AddDays({year, month, day}, count);
+        dates[i] = {target.year, target.month, target.day};
+    }
+    return dates;
+}
 
 MemorialSchedule DefaultSchedule() {
     MemorialSchedule schedule;
@@ -97,20 +107,20 @@ void ComputeSchedule(std::u16string_view yearText, std::u16string_view monthText
         ClearSchedule(schedule);
         return;
     }
+    const std::array<WideDate, 9> dates = ScheduleDates(*year, *month, *day, schedule);
     for (std::size_t i = 0; i < schedule.size(); ++i) {
         MemorialDay& row = schedule[i];
+        const WideDate& target = dates[i];
+        row.Month = DecimalText(target.Month);
+        row.Day = DecimalText(target.Day);
         if (i == kFirstMonthlyRow) {
-            const WideDate target = FirstMonthly(*year, *month, *day, row.Eve);
-            row.Month = DecimalText(target.month);
-            row.Day = DecimalText(target.day);
-            row.WeekdayText = WeekdayLabelWide(target.year, target.month, target.day, messages);
-            continue;
+            row.WeekdayText = WeekdayLabelWide(target.Year, target.Month, target.Day, messages);
+        } else {
+            // AddDays gives a month of 1..12 and a day within it.
+            row.WeekdayText = WeekdayLabel({target.Year, static_cast<std::int32_t>(target.Month),
+                                            static_cast<std::int32_t>(target.Day)},
+                                           messages);
         }
-        const std::int64_t count = std::int64_t{row.Offset} - (row.Eve ? 1 : 0);
-        const CalendarDate target = AddDays({*year, *month, *day}, count);
-        row.Month = DecimalText(target.month);
-        row.Day = DecimalText(target.day);
-        row.WeekdayText = WeekdayLabel(target, messages);
     }
 }
 

@@ -50,6 +50,20 @@ MemorialSchedule DefaultSchedule();
 // Empties Month and Day of every row and blanks every weekday label.
 void ClearSchedule(MemorialSchedule& schedule);
 
+// The full date of each row for a date of death, as ComputeSchedule shows its month and day:
+// the offset (one day less on the eve) through AddDays, the first monthly row on the same day
+// of the following month. Month and day are wide: the first monthly row's eve of a day of
+// INT32_MIN lies outside the 32-bit range. Names and results of `schedule` are not read.
+struct WideDate {
+    std::int64_t Year = 0;
+    std::int64_t Month = 0;
+    std::int64_t Day = 0;
+
+    friend bool operator==(const WideDate&, const WideDate&) = default;
+};
+std::array<WideDate, 9> ScheduleDates(std::int32_t year, std::int32_t month, std::int32_t day,
+                                      const MemorialSchedule& schedule);
+
 // Parses the three date-of-death texts with ParseInt and fills the results of all nine rows;
 // when any text is not an integer the schedule is cleared instead. `messages` receives the
 // date-order message that a 1582 date before January 1 can raise through its weekday.
