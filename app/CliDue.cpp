@@ -30,8 +30,8 @@ std::optional<QString> FileArgument(std::string_view command, std::string_view o
                                     const ParsedArguments& args, std::ostream& err) {
     const std::string* value = args.Value(option);
     if (value == nullptr || value->empty()) {
-        err << "ulvan " << command << ": --" << option << " FILE を指定してください (--"
-            << option << " FILE is required)\n";
+        err << "ulvan " << command << ": --" << option << " FILE を指定してください (--" << option
+            << " FILE is required)\n";
         return std::nullopt;
     }
     const QByteArray bytes = QByteArray::fromStdString(*value);
@@ -77,8 +77,7 @@ void WriteRow(std::ostream& out, const DueRow& row, bool csv) {
 }
 
 UtcStamp Now() {
-    const std::time_t now =
-        std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm utc{};
     gmtime_r(&now, &utc);
     return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
@@ -105,12 +104,13 @@ int RunDueCommand(const ParsedArguments& args, std::ostream& out, std::ostream& 
     if (load.Result != RecordFileLoad::Status::Read) {
         const QString problem = load.Result == RecordFileLoad::Status::Missing
                                     ? QStringLiteral("記録ファイルがありません: ") + *file
-                                    : LoadProblemText(load);
+                                    : *file + QStringLiteral(": ") + LoadProblemText(load);
         err << "ulvan due: " << Printable(problem.toStdString()) << '\n';
         return kFailed;
     }
     if (load.Text.HasUnreadable)
-        err << "ulvan due: 警告: " << Printable(LoadProblemText(load).toStdString()) << '\n';
+        err << "ulvan due: 警告: " << Printable(file->toStdString()) << ": "
+            << Printable(LoadProblemText(load).toStdString()) << '\n';
 
     const DueList list = BuildDueList(load.Text.Lines, *year, args.Has("next"));
     const bool csv = args.Has("csv");

@@ -9,7 +9,8 @@
 
 namespace ulvan {
 
-inline constexpr std::array<OptionRule, 3> kDueOptions{{{"next", false}, {"records"}, {"csv", false}}};
+inline constexpr std::array<OptionRule, 3> kDueOptions{
+    {{"next", false}, {"records"}, {"csv", false}}};
 inline constexpr std::string_view kDueUsage = "YEAR [--next] --records FILE [--csv]";
 inline constexpr std::string_view kDueHelpJa =
     "記録ファイルから、その年（--next で翌年も）に年回忌を迎える故人を一覧します。"

@@ -12,7 +12,7 @@ namespace ulvan {
 namespace {
 
 constexpr std::size_t kFoldOctets = 75;
-constexpr std::int32_t kLastYearOfDate = 9999; // a DATE value has four digits of year
+constexpr std::int32_t kLastYearOfDate = 9999;     // a DATE value has four digits of year
 constexpr std::int32_t kLastAnnualYearsAfter = 49; // 五十回忌
 
 bool IsDate(std::int64_t year, std::int64_t month, std::int64_t day) {
@@ -29,8 +29,8 @@ std::string DateValue(std::int64_t year, std::int32_t month, std::int32_t day) {
 // A stable 64-bit digest (FNV-1a) of the name, in hex: the UID must not change between runs.
 std::string Digest(std::u16string_view text) {
     std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (const unsigned char byte : ToUtf8(text)) {
-        hash ^= byte;
+    for (const char byte : ToUtf8(text)) {
+        hash ^= static_cast<unsigned char>(byte);
         hash *= 0x100000001b3ull;
     }
     char buffer[24];
@@ -68,9 +68,8 @@ std::optional<CalendarDate> OnOrAfter(CalendarDate death, std::int32_t month, st
 
 std::string StampValue(const UtcStamp& s) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02dZ",
-                  std::clamp(s.Year, 0, 9999), std::clamp(s.Month, 1, 12),
-                  std::clamp(s.Day, 1, 31), std::clamp(s.Hour, 0, 23),
+    std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02dZ", std::clamp(s.Year, 0, 9999),
+                  std::clamp(s.Month, 1, 12), std::clamp(s.Day, 1, 31), std::clamp(s.Hour, 0, 23),
                   std::clamp(s.Minute, 0, 59), std::clamp(s.Second, 0, 60));
     return buffer;
 }
@@ -88,10 +87,18 @@ std::string EscapeCalendarText(std::u16string_view text) {
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const char c = utf8[i];
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case ';': out += "\\;"; break;
-        case ',': out += "\\,"; break;
-        case '\n': out += "\\n"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case ';':
+            out += "\\;";
+            break;
+        case ',':
+            out += "\\,";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
         case '\r':
             if (i + 1 >= utf8.size() || utf8[i + 1] != '\n')
                 out += "\\n";

@@ -58,7 +58,7 @@ struct CalendarEvent {
 struct CalendarResult {
     enum class Status {
         Written,
-        NoDate,      // the date of death is not a date (year 1..9999, month, day within it)
+        NoDate, // the date of death is not a date (year 1..9999, month, day within it)
     };
     Status Result = Status::NoDate;
     std::vector<CalendarEvent> Events;

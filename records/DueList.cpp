@@ -118,8 +118,8 @@ DueList BuildDueList(std::span<const std::u16string> lines, std::int32_t year, b
 }
 
 const DueRow& DueHeader() {
-    static const DueRow header{u"回忌", u"法要の年", u"法要の年（和暦）", u"戒名", u"読み",
-                               u"俗名", u"命日（和暦）", u"命日（西暦）", u"行年"};
+    static const DueRow header{u"回忌", u"法要の年",     u"法要の年（和暦）", u"戒名", u"読み",
+                               u"俗名", u"命日（和暦）", u"命日（西暦）",     u"行年"};
     return header;
 }
 
@@ -143,7 +143,8 @@ DueRow DueRowOf(const DueEntry& entry) {
     row[kDueYomi] = entry.Record.Yomi;
     row[kDueZokumyo] = entry.Record.Zokumyo;
     const std::u16string era = EraYearText(entry.DeathYear, entry.Month, entry.Day);
-    row[kDueDeathWareki] = era.empty() ? std::u16string() : era + MonthDayText(entry.Month, entry.Day);
+    row[kDueDeathWareki] =
+        era.empty() ? std::u16string() : era + MonthDayText(entry.Month, entry.Day);
     row[kDueDeathDate] = DateText(entry.DeathYear, entry.Month, entry.Day);
     row[kDueAge] = entry.Record.GyoNen;
     return row;
@@ -161,8 +162,7 @@ DueRow UndatedRowOf(const UndatedEntry& entry) {
     row[kDueDeathWareki] = era;
     row[kDueDeathDate] = entry.Record.KiNen;
     if (!entry.Record.KiGatsu.empty() || !entry.Record.KiNichi.empty()) {
-        const std::u16string monthDay =
-            entry.Record.KiGatsu + u"月" + entry.Record.KiNichi + u"日";
+        const std::u16string monthDay = entry.Record.KiGatsu + u"月" + entry.Record.KiNichi + u"日";
         row[kDueDeathDate] += (row[kDueDeathDate].empty() ? u"" : u"年") + monthDay;
     }
     row[kDueAge] = entry.Record.GyoNen;
@@ -173,8 +173,9 @@ std::u16string DueCsvText(const DueList& list) {
     std::u16string text;
     const auto add = [&text](DueRow row) {
         for (std::u16string& field : row)
-            std::replace_if(field.begin(), field.end(),
-                            [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
+            std::replace_if(
+                field.begin(), field.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; },
+                u' ');
         text += JoinCommaText(row);
         text += u"\r\n";
     };

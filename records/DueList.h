@@ -27,8 +27,8 @@ struct DueEntry {
     std::int64_t DeathYear = 0;
     std::int32_t Month = 0; // month and day of death, 0 when not an integer
     std::int32_t Day = 0;
-    std::size_t Item = 0;   // index into NenkaiItems()
-    std::int64_t Year = 0;  // the year the memorial falls in
+    std::size_t Item = 0;  // index into NenkaiItems()
+    std::int64_t Year = 0; // the year the memorial falls in
 };
 
 struct UndatedEntry {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,8 @@ namespace ulvan {
 namespace {
 
 std::u16string Line(std::u16string_view name, std::u16string_view zoku, std::u16string_view year,
-                    std::u16string_view era, std::u16string_view eraYear,
-                    std::u16string_view month, std::u16string_view day) {
+                    std::u16string_view era, std::u16string_view eraYear, std::u16string_view month,
+                    std::u16string_view day) {
     DeceasedRecord record;
     record.Kaimyo = name;
     record.Yomi = u"よみ";
@@ -40,14 +41,16 @@ struct SingleCase {
     bool withNext;
     std::u16string_view memorial; // empty: not listed
     std::int64_t memorialYear;
+
+    friend void PrintTo(const SingleCase& c, std::ostream* os) { *os << c.what; }
 };
 
 class DueSingle : public ::testing::TestWithParam<SingleCase> {};
 
 TEST_P(DueSingle, ListsTheMemorialOwed) {
     const SingleCase& c = GetParam();
-    const std::vector<std::u16string> lines{Line(u"釈一郎", u"青木一郎", c.year, c.era,
-                                                 c.eraYear, c.month, c.day)};
+    const std::vector<std::u16string> lines{
+        Line(u"釈一郎", u"青木一郎", c.year, c.era, c.eraYear, c.month, c.day)};
     const DueList list = BuildDueList(lines, c.listYear, c.withNext);
     EXPECT_EQ(list.Read, 1u);
     EXPECT_TRUE(list.Undated.empty());
@@ -70,34 +73,33 @@ INSTANTIATE_TEST_SUITE_P(
         SingleCase{"no memorial three years on", u"2022", u"", u"", u"4", u"1", 2025, false, u"",
                    0},
         SingleCase{"一周忌", u"2024", u"", u"", u"12", u"31", 2025, false, u"一周忌", 2025},
-        SingleCase{"death on 29 February", u"2020", u"", u"", u"2", u"29", 2022, false,
-                   u"三回忌", 2022},
-        SingleCase{"era year without western year", u"", u"平成", u"31", u"4", u"30", 2025,
-                   false, u"七回忌", 2025},
-        SingleCase{"first year of an era", u"", u"令和", u"1", u"5", u"1", 2031, false,
-                   u"十三回忌", 2031},
+        SingleCase{"death on 29 February", u"2020", u"", u"", u"2", u"29", 2022, false, u"三回忌",
+                   2022},
+        SingleCase{"era year without western year", u"", u"平成", u"31", u"4", u"30", 2025, false,
+                   u"七回忌", 2025},
+        SingleCase{"first year of an era", u"", u"令和", u"1", u"5", u"1", 2031, false, u"十三回忌",
+                   2031},
         SingleCase{"western year wins over the era", u"2013", u"令和", u"1", u"5", u"1", 2025,
                    false, u"十三回忌", 2025},
         SingleCase{"the next year with the switch", u"2013", u"", u"", u"5", u"1", 2024, true,
                    u"十三回忌", 2025},
-        SingleCase{"the next year without it", u"2013", u"", u"", u"5", u"1", 2024, false, u"",
-                   0},
+        SingleCase{"the next year without it", u"2013", u"", u"", u"5", u"1", 2024, false, u"", 0},
         SingleCase{"五百回忌", u"1526", u"", u"", u"1", u"1", 2025, false, u"五百回忌", 2025},
-        SingleCase{"year of death after the list's year", u"2030", u"", u"", u"1", u"1", 2025,
-                   true, u"", 0},
-        SingleCase{"largest year", u"2147483647", u"", u"", u"1", u"1", INT32_MAX, true, u"", 0},
+        SingleCase{"year of death after the list's year", u"2030", u"", u"", u"1", u"1", 2025, true,
+                   u"", 0},
+        SingleCase{"largest year: 一周忌 beyond 32 bits", u"2147483647", u"", u"", u"1", u"1",
+                   INT32_MAX, true, u"一周忌", std::int64_t{INT32_MAX} + 1},
         SingleCase{"memorial beyond the 32-bit range", u"2147483647", u"", u"", u"1", u"1",
                    INT32_MAX, false, u"", 0},
-        SingleCase{"smallest year", u"-2147483648", u"", u"", u"1", u"1", INT32_MIN, true, u"",
-                   0},
-        SingleCase{"month and day not given", u"2023", u"", u"", u"", u"x", 2025, false,
-                   u"三回忌", 2025}));
+        SingleCase{"smallest year", u"-2147483648", u"", u"", u"1", u"1", INT32_MIN, true,
+                   u"一周忌", std::int64_t{INT32_MIN} + 1},
+        SingleCase{"month and day not given", u"2023", u"", u"", u"", u"x", 2025, false, u"三回忌",
+                   2025}));
 
 TEST(DueList, NextYearAtTheLimitIsComputedWide) {
     // 2147483647 + 1 lies outside 32 bits: the memorial of a death in 2147483647 − 1 is
     // 三回忌 in 2147483648, and nothing wraps to a negative year.
-    const std::vector<std::u16string> lines{
-        Line(u"a", u"b", u"2147483646", u"", u"", u"1", u"1")};
+    const std::vector<std::u16string> lines{Line(u"a", u"b", u"2147483646", u"", u"", u"1", u"1")};
     const DueList list = BuildDueList(lines, INT32_MAX, true);
     ASSERT_EQ(list.Due.size(), 2u);
     EXPECT_EQ(ItemName(list.Due[0]), u"一周忌");
@@ -106,11 +108,11 @@ TEST(DueList, NextYearAtTheLimitIsComputedWide) {
 
 TEST(DueList, UnreadableYearsAreListedApartAndCounted) {
     const std::vector<std::u16string> lines{
-        Line(u"甲", u"一", u"", u"", u"", u"1", u"1"),        // blank year
+        Line(u"甲", u"一", u"", u"", u"", u"1", u"1"),         // blank year
         Line(u"乙", u"二", u"二〇一三", u"", u"", u"1", u"1"), // not digits
         Line(u"丙", u"三", u"", u"－－", u"5", u"1", u"1"),    // no era
         Line(u"丁", u"四", u"", u"明応", u"x", u"1", u"1"),    // era year not a number
-        u"",                                                  // a blank line is no record
+        u"",                                                   // a blank line is no record
         u"  \u3000",
         Line(u"戊", u"五", u"2023", u"", u"", u"1", u"1"),
     };
@@ -141,9 +143,9 @@ TEST(DueList, SortedByMonthAndDayThenNameWithDuplicatesKept) {
     std::vector<std::size_t> order;
     for (const DueEntry& entry : list.Due)
         order.push_back(entry.Line);
-    // 1/1, 2/29, then 12/31 by name (甲 before 乙, the two 甲 in file order), the record
-    // without month and day last.
-    EXPECT_EQ(order, (std::vector<std::size_t>{3, 5, 1, 2, 0, 4}));
+    // 1/1, 2/29, then 12/31 by name (same reading: 乙 U+4E59 before 甲 U+7532, the two 甲
+    // in file order), the record without month and day last.
+    EXPECT_EQ(order, (std::vector<std::size_t>{3, 5, 0, 1, 2, 4}));
 }
 
 TEST(DueList, YearAndNextSortByTheMemorialsYearFirst) {
@@ -161,8 +163,8 @@ TEST(DueList, YearAndNextSortByTheMemorialsYearFirst) {
 }
 
 TEST(DueList, RowTextsShowBothCalendars) {
-    const std::vector<std::u16string> lines{Line(u"釈一郎", u"青木一郎", u"2019", u"", u"",
-                                                 u"5", u"1")};
+    const std::vector<std::u16string> lines{
+        Line(u"釈一郎", u"青木一郎", u"2019", u"", u"", u"5", u"1")};
     const DueList list = BuildDueList(lines, 2025, false);
     ASSERT_EQ(list.Due.size(), 1u);
     const DueRow row = DueRowOf(list.Due[0]);
@@ -185,10 +187,9 @@ TEST(DueList, UndecidedYearOfChangeShowsBothEras) {
 
 // The same file in code page 932 and in UTF-8 gives the same list.
 TEST(DueList, Cp932AndUtf8FilesGiveTheSameList) {
-    const std::u16string text = Line(u"釋髙橋院", u"髙橋　花子", u"2013", u"平成", u"25",
-                                     u"7", u"7") +
-                                u"\r\n" +
-                                Line(u"", u"～不明", u"", u"", u"", u"", u"") + u"\r\n";
+    const std::u16string text =
+        Line(u"釋髙橋院", u"髙橋　花子", u"2013", u"平成", u"25", u"7", u"7") + u"\r\n" +
+        Line(u"", u"～不明", u"", u"", u"", u"", u"") + u"\r\n";
     const EncodedText cp932 = EncodeRecordText(text, RecordEncoding::Cp932);
     ASSERT_TRUE(cp932.Lost.empty());
     const EncodedText utf8 = EncodeRecordText(text, RecordEncoding::Utf8Bom);
