@@ -68,9 +68,9 @@ int RunApplication(int& argc, char** argv) {
 
     QtInteraction interaction;
 
-    // The main window, complete (settings, era table, lists) before any other window; it
-    // shows the start-up picture while it loads.
-    TUlvanForm main(interaction, QString(), true);
+    // The main window, complete (settings, era table, lists) before any other window; when
+    // that takes long enough to notice, it shows the start-up picture while it loads.
+    TUlvanForm main(interaction, QString(), kStartupPictureAfterMs);
 
     // The other windows are made the first time the user asks for them and kept for the
     // run, hidden between showings; each reads the main window's case when it is made or

@@ -19,6 +19,10 @@ void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands);
 // annual branch draws and prints that window's chart.
 void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands, OnFirstUse<TNenkaiForm>& annual);
 
+// Creating the main window shows the start-up picture once it has taken this long: long
+// enough that the clerk would otherwise wonder whether the program started.
+inline constexpr int kStartupPictureAfterMs = 300;
+
 // Puts Qt's own Japanese texts (print dialog, page set-up, file dialogs, standard buttons)
 // into the running application; false when they are not installed, and the program then
 // carries on with Qt's English.

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -64,28 +65,37 @@ void NoInputMethod(QWidget* widget) {
 
 } // namespace
 
-TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile, bool startupPicture,
-                       QWidget* parent)
+TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile,
+                       int startupPictureAfterMs, QWidget* parent)
     : QMainWindow(parent)
     , m_interaction(interaction)
     , m_settingsFile(settingsFile)
     , m_shosaiForm([this] { return std::make_unique<TShosaiForm>(m_interaction, this); })
     , m_ageCalForm([this] { return std::make_unique<TAgeCalForm>(this); })
     , m_kaiForm([this] { return std::make_unique<TKaiForm>(this); }) {
-    // The start-up picture stays up while the settings load and the lists fill.
-    if (startupPicture) {
-        auto* picture = new TOpenForm();
-        picture->ShowNow();
-        OpenForm = picture;
-    }
+    // A quick start shows the main window only; a slow one (a loaded machine, a cold font
+    // cache) shows the start-up picture from the step where the wait becomes noticeable.
+    QElapsedTimer creating;
+    creating.start();
     BuildWindow();
+    ShowStartupPictureIfSlow(creating.elapsed(), startupPictureAfterMs);
     LoadSettings();
+    ShowStartupPictureIfSlow(creating.elapsed(), startupPictureAfterMs);
+    FillLists();
     if (OpenForm != nullptr) {
         // Gone once the event loop runs, that is after every window has been created.
         OpenForm->deleteLater();
         OpenForm = nullptr;
     }
-    FillLists();
+}
+
+void TUlvanForm::ShowStartupPictureIfSlow(std::int64_t elapsedMs, int afterMs) {
+    if (afterMs < 0 || OpenForm != nullptr || elapsedMs < afterMs) {
+        return;
+    }
+    auto* picture = new TOpenForm();
+    picture->ShowNow();
+    OpenForm = picture;
 }
 
 TUlvanForm::~TUlvanForm() = default;

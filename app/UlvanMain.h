@@ -105,11 +105,12 @@ public:
     // ---------------------------------------------------------------------------------------
 
     // `settingsFile`: the file of the settings store; empty for the per-user default.
-    // The constructor is the window's creation: it shows the start-up picture (when
-    // `startupPicture`) while it loads the settings, builds the era lists and selects the
-    // stored era. The picture goes once the event loop runs.
+    // The constructor is the window's creation: it builds the window, loads the settings,
+    // builds the era lists and selects the stored era. When that has taken
+    // `startupPictureAfterMs` or more at one of its steps, the start-up picture shows for the
+    // rest of it (a negative value: never); the picture goes once the event loop runs.
     explicit TUlvanForm(Interaction& interaction, const QString& settingsFile = QString(),
-                        bool startupPicture = false, QWidget* parent = nullptr);
+                        int startupPictureAfterMs = -1, QWidget* parent = nullptr);
     ~TUlvanForm() override;
 
     // The era transition question of UpdateEraFields; without one the undecided years give
@@ -190,6 +191,8 @@ private:
     Interaction& m_interaction;
     QString m_settingsFile;
     QWidget* OpenForm = nullptr;
+    // Shows the start-up picture when creating the window has taken long enough to see it.
+    void ShowStartupPictureIfSlow(std::int64_t elapsedMs, int afterMs);
     // The dialogs this window fills and reads back, each made the first time it is asked for.
     OnFirstUse<TShosaiForm> m_shosaiForm; // N9, Button5
     OnFirstUse<TAgeCalForm> m_ageCalForm; // Button2

@@ -4,7 +4,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontMetricsF>
+
+#include <fontconfig/fontconfig.h>
 
 #include <array>
 
@@ -42,26 +43,35 @@ bool CanWriteJapanese(const QString& family) {
 // Fixed pitch as the font boxes mean it: Latin letters of one width. The Japanese faces
 // with half-width Latin and full-width kana and kanji (fontconfig's "dual" spacing) count,
 // as they do on the platform the settings were first written on; proportional faces do not.
+// The spacing is what the installed font files declare, read from fontconfig's cache, so
+// that no face has to be loaded to find out.
 bool IsFixedPitch(const QString& family) {
     if (QFontDatabase::isFixedPitch(family)) {
         return true;
     }
-    // Only a face that writes Japanese can be "dual"; measuring every other installed face
-    // would only slow the start.
-    if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese)) {
+    const QByteArray name = family.toUtf8();
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) {
         return false;
     }
-    QFont font(family);
-    font.setPixelSize(48);
-    font.setStyleStrategy(QFont::NoFontMerging);
-    const QFontMetricsF metrics(font);
-    // A face without Latin letters answers with one missing-glyph width for all.
-    if (!metrics.inFont(QLatin1Char('i')) || !metrics.inFont(QLatin1Char('W'))) {
-        return false;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+    FcObjectSet* wanted = FcObjectSetBuild(FC_SPACING, static_cast<char*>(nullptr));
+    FcFontSet* faces = wanted != nullptr ? FcFontList(nullptr, pattern, wanted) : nullptr;
+    bool fixed = false;
+    if (faces != nullptr) {
+        for (int i = 0; i < faces->nfont && !fixed; ++i) {
+            int spacing = FC_PROPORTIONAL;
+            fixed =
+                FcPatternGetInteger(faces->fonts[i], FC_SPACING, 0, &spacing) == FcResultMatch &&
+                spacing >= FC_DUAL;
+        }
+        FcFontSetDestroy(faces);
     }
-    const qreal narrow = metrics.horizontalAdvance(QLatin1Char('i'));
-    return narrow > 0 && qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('W'))) &&
-           qFuzzyCompare(narrow, metrics.horizontalAdvance(QLatin1Char('l')));
+    if (wanted != nullptr) {
+        FcObjectSetDestroy(wanted);
+    }
+    FcPatternDestroy(pattern);
+    return fixed;
 }
 
 } // namespace

@@ -141,7 +141,8 @@ private Q_SLOTS:
     void UnsetCommandBeeps();
     void EditFooterCopiesBackOnOk_data();
     void EditFooterCopiesBackOnOk();
-    void StartupPictureGoneWhenLoopRuns();
+    void StartupPictureOnlyWhenSlow_data();
+    void StartupPictureOnlyWhenSlow();
     void FieldLimitsBindTyping_data();
     void FieldLimitsBindTyping();
     void HeldArrowRepeatsThenSyncsOnce();
@@ -961,7 +962,17 @@ void TestMainWindow::EditFooterCopiesBackOnOk() {
     QCOMPARE(w.EditStr(), ok ? after : before);
 }
 
-void TestMainWindow::StartupPictureGoneWhenLoopRuns() {
+void TestMainWindow::StartupPictureOnlyWhenSlow_data() {
+    QTest::addColumn<int>("afterMs");
+    QTest::addColumn<int>("shownWhileCreating");
+    QTest::newRow("slow start: shown until the loop runs") << 0 << 1;
+    QTest::newRow("quick start: none") << 60 * 60 * 1000 << 0;
+    QTest::newRow("no picture asked") << -1 << 0;
+}
+
+void TestMainWindow::StartupPictureOnlyWhenSlow() {
+    QFETCH(int, afterMs);
+    QFETCH(int, shownWhileCreating);
     QTemporaryDir dir;
     ScriptedInteraction ui;
     const auto pictures = [] {
@@ -972,8 +983,8 @@ void TestMainWindow::StartupPictureGoneWhenLoopRuns() {
         return shown;
     };
     const int before = pictures();
-    TUlvanForm w(ui, dir.filePath(QStringLiteral("Dorim.conf")), true);
-    QCOMPARE(pictures(), before + 1); // still up until the loop runs
+    TUlvanForm w(ui, dir.filePath(QStringLiteral("Dorim.conf")), afterMs);
+    QCOMPARE(pictures(), before + shownWhileCreating);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(pictures(), before);
 }
