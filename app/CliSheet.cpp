@@ -5,6 +5,7 @@
 
 #include "calendar/TextUtil.h"
 #include "case/AtomicFile.h"
+#include "case/SettingsCheck.h"
 #include "case/StoredCase.h"
 #include "sheet/MemorialSheet.h"
 #include "sheet/PrintSheet.h"
@@ -110,6 +111,12 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
     const bool annual = args.Has("annual");
 
     const auto application = EnsureGuiApplication();
+    // Settings that cannot be read would print a sheet of defaults as if it were the case.
+    if (const SettingsFileCheck settings = CheckSettingsFile(QString());
+        settings.State == SettingsFileState::Unreadable) {
+        err << ToUtf8(UnreadableSettingsMessage(settings)) << '\n';
+        return kWriteFailed;
+    }
     StreamSink messages(err);
     MemorialSheetInputs inputs;
     NenkaiSheetInputs annualInputs;

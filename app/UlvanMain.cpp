@@ -6,6 +6,7 @@
 #include "app/ShosaiUnit.h"
 #include "calendar/DateCalc.h"
 #include "calendar/TextUtil.h"
+#include "case/SettingsCheck.h"
 #include "case/StoredCase.h"
 #include "resources/OpenUnit.h"
 #include "resources/ToolIcons.h"
@@ -79,6 +80,10 @@ TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile,
     creating.start();
     BuildWindow();
     ShowStartupPictureIfSlow(creating.elapsed(), startupPictureAfterMs);
+    // A settings file that did not read cleanly is copied before anything can be saved; one
+    // that cannot be read at all is left alone for the whole run.
+    const SettingsOpening opening = PrepareSettingsForRun(m_settingsFile);
+    m_settingsWritable = opening.MayWrite;
     LoadSettings();
     ShowStartupPictureIfSlow(creating.elapsed(), startupPictureAfterMs);
     FillLists();
@@ -86,6 +91,9 @@ TUlvanForm::TUlvanForm(Interaction& interaction, const QString& settingsFile,
         // Gone once the event loop runs, that is after every window has been created.
         OpenForm->deleteLater();
         OpenForm = nullptr;
+    }
+    if (!opening.Message.empty()) {
+        m_interaction.ShowMessage(opening.Message);
     }
 }
 

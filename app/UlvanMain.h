@@ -190,6 +190,8 @@ private:
 
     Interaction& m_interaction;
     QString m_settingsFile;
+    // False when the settings file could not be read at start: it is then left as it is.
+    bool m_settingsWritable = true;
     QWidget* OpenForm = nullptr;
     // Shows the start-up picture when creating the window has taken long enough to see it.
     void ShowStartupPictureIfSlow(std::int64_t elapsedMs, int afterMs);

@@ -37,6 +37,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <limits>
 
 namespace ulvan {
 
@@ -62,6 +63,10 @@ void TUlvanForm::ApplyStoredCase(const StoredCase& stored) {
     }
     CheckBox10->setChecked(options.TmplNamePrint);
     SetKaimyoStyle(options.KaimyoStyle);
+    for (QComboBox* box : {ComboBox2, ComboBox3, ComboBox4}) {
+        // Stored texts come back whole, however long (typing has its own limits).
+        box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    }
     ComboBox2->setEditText(ToQ(options.TitName));
     ComboBox3->setEditText(ToQ(options.FntName1));
     ComboBox4->setEditText(ToQ(options.FntName2));
@@ -101,7 +106,7 @@ bool TUlvanForm::SaveSettings() {
 void TUlvanForm::closeEvent(QCloseEvent* event) {
     // The window closes whatever happens to the store; the user is told when the settings
     // could not be kept, the earlier ones stay as they were.
-    if (!SaveSettings()) {
+    if (m_settingsWritable && !SaveSettings()) {
         m_interaction.ShowMessage(
             u"設定を保存できませんでした。前回の設定はそのまま残っています。");
     }

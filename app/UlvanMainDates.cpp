@@ -37,6 +37,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <climits>
 
 namespace ulvan {
 
@@ -75,6 +76,10 @@ void TUlvanForm::ShowRowName(std::size_t row, const QString& name) {
 }
 
 void TUlvanForm::SetText(QLineEdit* edit, const QString& text) {
+    // The field's own length limit would cut a longer text set by the program.
+    if (text.size() > edit->maxLength()) {
+        edit->setMaxLength(static_cast<int>(std::min<qsizetype>(text.size(), INT_MAX)));
+    }
     if (edit->text() != text) {
         edit->setText(text);
     }

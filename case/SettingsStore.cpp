@@ -1,6 +1,7 @@
 #include "case/SettingsStore.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace ulvan {
@@ -11,13 +12,15 @@ const QString kOrganization = QStringLiteral("Pelvo");
 const QString kApplication = QStringLiteral("Dorim");
 
 std::unique_ptr<QSettings> OpenFile(const QString& file) {
+#ifdef Q_OS_WIN
     if (file.isEmpty()) {
-        // NativeFormat: the registry on Windows, Pelvo/Dorim.conf under the user's
-        // configuration directory elsewhere.
+        // The registry.
         return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                            kOrganization, kApplication);
     }
-    return std::make_unique<QSettings>(file, QSettings::IniFormat);
+#endif
+    return std::make_unique<QSettings>(file.isEmpty() ? SettingsStore::DefaultFile() : file,
+                                       QSettings::IniFormat);
 }
 
 } // namespace
@@ -35,8 +38,16 @@ SettingsStore::~SettingsStore() {
 }
 
 QString SettingsStore::DefaultFile() {
+#ifdef Q_OS_WIN
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, kOrganization, kApplication)
         .fileName();
+#else
+    // Where the native store keeps it, named without opening it: opening reads the file,
+    // and that must wait until it is known to be a regular file.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1Char('/') + kOrganization + QLatin1Char('/') + kApplication +
+           QStringLiteral(".conf");
+#endif
 }
 
 QString SettingsStore::FileName() const {

@@ -1,6 +1,7 @@
 #include "case/StoredCase.h"
 
 #include "calendar/Era.h"
+#include "case/SettingsCheck.h"
 #include "case/SettingsStore.h"
 #include "sheet/QtText.h"
 
@@ -125,8 +126,12 @@ void ReadExtendSetUp(const SettingsStore& store, StoredCase& stored) {
     }
 }
 
-// Runs `read` on the key when it exists.
+// Runs `read` on the key when it exists. A file that cannot be read (a FIFO, a folder, no
+// permission) is not opened at all: its values stay at their defaults.
 template <class Read> void ReadKey(const QString& file, const QString& key, Read read) {
+    if (!SettingsFileUsable(file)) {
+        return;
+    }
     SettingsStore store(file);
     if (store.OpenKey(key, false)) {
         read(store);
@@ -134,8 +139,12 @@ template <class Read> void ReadKey(const QString& file, const QString& key, Read
     }
 }
 
-// Runs `write` on the key, created when missing; false when the store was not written.
+// Runs `write` on the key, created when missing; false when the store was not written. A
+// file that cannot be read is left as it is: writing would replace what could not be read.
 template <class Write> bool WriteKey(const QString& file, const QString& key, Write write) {
+    if (!SettingsFileUsable(file)) {
+        return false;
+    }
     SettingsStore store(file);
     store.OpenKey(key, true);
     write(store);

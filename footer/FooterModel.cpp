@@ -168,6 +168,16 @@ std::vector<std::u16string_view> FooterCharacters(std::u16string_view text) {
     return characters;
 }
 
+std::u16string_view LeadingCharacters(std::u16string_view text, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t taken = 0; taken < count && i < text.size(); ++taken) {
+        const bool pair =
+            IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+        i += pair ? std::size_t{2} : std::size_t{1};
+    }
+    return text.substr(0, i);
+}
+
 char32_t FooterCodePoint(std::u16string_view character) {
     if (character.empty()) {
         return 0;

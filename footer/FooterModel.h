@@ -34,7 +34,7 @@ inline constexpr std::u16string_view kFooterVertical = u"P";
 inline constexpr std::u16string_view kFooterHorizontal = u"L";
 inline constexpr std::u16string_view kFooterPictureFixed = u"F";   // keeps proportions
 inline constexpr std::u16string_view kFooterPictureStretch = u"V"; // fills the frame
-inline constexpr std::u16string_view kFooterUnreadable = u"Non";   // set by the renderers only
+inline constexpr std::u16string_view kFooterUnreadable = u"Non";   // a stored mark; never written
 inline constexpr std::u16string_view kFooterBold = u"B";
 
 struct FooterFrame {
@@ -83,6 +83,13 @@ std::optional<std::int32_t> FooterNumber(const FooterLayout& layout, std::size_t
 
 // The characters of a text: a surrogate pair is one character; a lone surrogate is one too.
 std::vector<std::u16string_view> FooterCharacters(std::u16string_view text);
+// Characters of a text drawn on a sheet (footer frames, titles, names) beyond which nothing
+// is laid out: everything a one-page sheet holds is at most a few hundred characters, and a
+// pasted or hand-edited text of megabytes must not hold the drawing up.
+inline constexpr std::size_t kMaxDrawnTextCharacters = 4096;
+// The first `count` characters of a text (as FooterCharacters counts them); the whole text
+// when it is shorter.
+std::u16string_view LeadingCharacters(std::u16string_view text, std::size_t count);
 // The code point of one element of FooterCharacters (a lone surrogate gives itself).
 char32_t FooterCodePoint(std::u16string_view character);
 

@@ -2,12 +2,12 @@
 
 #include "sheet/QtText.h"
 
-#include <QFileInfo>
-#include <QImageReader>
+#include <QSet>
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace ulvan {
 
@@ -129,6 +129,19 @@ std::int64_t Add(std::int64_t a, std::int64_t b) {
     return r;
 }
 
+// Whether a character cell at (x, y) can touch the target at all: anything more than two
+// cells beyond its edges, in any direction the cell may extend, is skipped.
+bool MayShow(const FooterTarget& target, std::int64_t x, std::int64_t y, std::int64_t cell) {
+    const std::int64_t margin = Mul(std::max<std::int64_t>(cell, 1), 2);
+    return x >= -margin && y >= -margin && x <= Add(target.Width, margin) &&
+           y <= Add(target.Height, margin);
+}
+
+// The part of a frame's text that is laid out.
+std::u16string_view DrawnText(std::u16string_view content) {
+    return LeadingCharacters(content, kMaxFooterTextCharacters);
+}
+
 const std::u16string_view kFullWidthHyphen = u"－";
 
 void DrawVertical(Canvas& canvas, const FooterTarget& target, const FrameBox& box,
@@ -142,7 +155,7 @@ void DrawVertical(Canvas& canvas, const FooterTarget& target, const FrameBox& bo
     canvas.SetFont(vertical);
     bool verticalSelected = true;
     std::int64_t k = 1;
-    for (const std::u16string_view character : FooterCharacters(content)) {
+    for (const std::u16string_view character : FooterCharacters(DrawnText(content))) {
         // The vertical variant turns the full-width hyphen across the column; the plain
         // face lays it along the column, as a dash in vertical writing runs.
         const bool wantVertical = character != kFullWidthHyphen;
@@ -167,9 +180,12 @@ void DrawVertical(Canvas& canvas, const FooterTarget& target, const FrameBox& bo
             y = box.J - target.OffsetY;
             break;
         }
+        ++k;
+        if (!MayShow(target, x, y, cell)) {
+            continue;
+        }
         canvas.TextOut(Coord(x), Coord(y),
                        QStringView(character.data(), static_cast<qsizetype>(character.size())));
-        ++k;
     }
 }
 
@@ -177,12 +193,13 @@ void DrawHorizontal(Canvas& canvas, const FooterTarget& target, const FrameBox& 
                     const TextMetrics& m, const std::u16string& face, bool bold,
                     std::u16string_view content) {
     const bool page = target.Kind == FooterTargetKind::Page;
-    canvas.SetFont(MakeFont(face, false, page ? m.N : RoundHalfEven(m.h), bold, page ? 900 : 0));
+    const std::int64_t cell = page ? m.N : RoundHalfEven(m.h);
+    canvas.SetFont(MakeFont(face, false, cell, bold, page ? 900 : 0));
     // k counts width units (a full-width character takes two, each half the font height
     // long), g counts glyphs (each step adds the spacing); both start afresh in every frame.
     std::int64_t k = 1;
     std::int64_t g = 1;
-    for (const std::u16string_view character : FooterCharacters(content)) {
+    for (const std::u16string_view character : FooterCharacters(DrawnText(content))) {
         const double units = static_cast<double>(k - 1);
         const double glyphs = static_cast<double>(g - 1);
         std::int64_t x = 0;
@@ -205,32 +222,56 @@ void DrawHorizontal(Canvas& canvas, const FooterTarget& target, const FrameBox& 
             break;
         }
         }
-        canvas.TextOut(Coord(x), Coord(y),
-                       QStringView(character.data(), static_cast<qsizetype>(character.size())));
         k += FooterUnitWidth(FooterCodePoint(character));
         ++g;
+        if (!MayShow(target, x, y, cell)) {
+            continue;
+        }
+        canvas.TextOut(Coord(x), Coord(y),
+                       QStringView(character.data(), static_cast<qsizetype>(character.size())));
+    }
+}
+
+QSet<QString>& UnreadablePictures() {
+    static QSet<QString> paths;
+    return paths;
+}
+
+// A picture that cannot be drawn: the load message; a file that cannot be read (as opposed
+// to a drawing that ran out of budget) is marked for the rest of the run once this drawing
+// ends, so that every frame naming it in this drawing gets the same message.
+void PictureFailed(const QString& path, std::size_t frame, FooterDrawRequest& request,
+                   bool markFile) {
+    request.Report(frame, kFooterLoadFailedMessage, BeepKind::Default);
+    if (markFile) {
+        request.MarkUnreadable(path);
     }
 }
 
 void DrawPicture(Canvas& canvas, const FooterTarget& target, const FrameBox& box,
-                 FooterLayout& layout, std::size_t frame, FooterDrawRequest& request) {
+                 const FooterLayout& layout, std::size_t frame, FooterDrawRequest& request) {
     const QString path = ToQ(layout.Field(frame, FooterField::Content));
-    const QImage& image = request.Picture(path);
-    if (image.isNull()) {
-        request.Report(frame, kFooterLoadFailedMessage, BeepKind::Default);
-        layout.SetField(frame, FooterField::Kind, std::u16string(kFooterUnreadable));
+    // The picture's own size decides the proportions, whatever size it is decoded at.
+    const QSize own = request.PictureSize(path);
+    if (!own.isValid()) {
+        PictureFailed(path, frame, request, true);
         return;
     }
     const bool fixed = layout.Field(frame, FooterField::Kind) == kFooterPictureFixed;
-    if (target.Kind != FooterTargetKind::Page) {
-        const double pw = image.width();
-        const double ph = image.height();
+    std::int64_t x1 = 0;
+    std::int64_t y1 = 0;
+    std::int64_t x2 = 0;
+    std::int64_t y2 = 0;
+    const bool turned = target.Kind == FooterTargetKind::Page;
+    if (!turned) {
+        const double pw = own.width();
+        const double ph = own.height();
         const auto bw = static_cast<double>(box.Rx - box.Lx - 2);
         const auto bh = static_cast<double>(box.By - box.Ty - 2);
-        std::int64_t x1 = box.Lx + 1;
-        std::int64_t y1 = box.Ty + 1;
-        std::int64_t x2 = box.Rx - 1;
-        std::int64_t y2 = box.By - 1;
+        x1 = box.Lx + 1;
+        y1 = box.Ty + 1;
+        x2 = box.Rx - 1;
+        y2 = box.By - 1;
         if (fixed) {
             if (bw / bh >= pw / ph) {
                 x1 = box.Rx - 1 - RoundHalfEven(pw / ph * bh);
@@ -238,63 +279,198 @@ void DrawPicture(Canvas& canvas, const FooterTarget& target, const FrameBox& box
                 y2 = box.Ty + 1 + RoundHalfEven(ph / pw * bw);
             }
         }
-        const RasterPicture picture(image, path);
-        canvas.StretchPicture(picture, Coord(x1), Coord(y1), Coord(x2), Coord(y2));
+    } else {
+        // The page gets the picture turned a quarter turn: ph wide, pw high.
+        const double w2 = own.height();
+        const double h2 = own.width();
+        const auto bx = static_cast<double>(box.K - box.I - 2);
+        const auto by = static_cast<double>(box.Ly - box.J - 2);
+        auto width = static_cast<std::int64_t>(bx);
+        auto height = static_cast<std::int64_t>(by);
+        if (fixed) {
+            if (bx / by >= w2 / h2) {
+                width = RoundHalfEven(w2 / h2 * by);
+            } else {
+                height = RoundHalfEven(h2 / w2 * bx);
+            }
+        }
+        x1 = box.I + 1 - target.OffsetX;
+        y1 = box.J + 1 - target.OffsetY;
+        x2 = Add(x1, width);
+        y2 = Add(y1, height);
+    }
+    const int cx1 = Coord(x1);
+    const int cy1 = Coord(y1);
+    const int cx2 = Coord(x2);
+    const int cy2 = Coord(y2);
+    const auto extent = [](int a, int b) {
+        return static_cast<int>(
+            std::min<std::int64_t>(std::abs(std::int64_t{b} - a), std::numeric_limits<int>::max()));
+    };
+    bool overBudget = false;
+    const std::shared_ptr<const Picture> picture =
+        request.PreparePicture(path, QSize(extent(cx1, cx2), extent(cy1, cy2)), turned, overBudget);
+    if (!picture) {
+        PictureFailed(path, frame, request, !overBudget);
         return;
     }
-    const RasterPicture turned(TurnCounterClockwise(image), path);
-    const double w2 = turned.Size().width();
-    const double h2 = turned.Size().height();
-    const auto bx = static_cast<double>(box.K - box.I - 2);
-    const auto by = static_cast<double>(box.Ly - box.J - 2);
-    std::int64_t width = static_cast<std::int64_t>(bx);
-    std::int64_t height = static_cast<std::int64_t>(by);
-    if (fixed) {
-        if (bx / by >= w2 / h2) {
-            width = RoundHalfEven(w2 / h2 * by);
-        } else {
-            height = RoundHalfEven(h2 / w2 * bx);
-        }
-    }
-    const std::int64_t x = box.I + 1 - target.OffsetX;
-    const std::int64_t y = box.J + 1 - target.OffsetY;
-    canvas.StretchPicture(turned, Coord(x), Coord(y), Coord(Add(x, width)), Coord(Add(y, height)));
+    canvas.StretchPicture(*picture, cx1, cy1, cx2, cy2);
 }
 
 } // namespace
 
+FooterDrawRequest::FooterDrawRequest(MessageSink* messages, std::int64_t budgetBytes)
+    : m_messages(messages)
+    , m_budgetBytes(budgetBytes)
+    , m_budget(budgetBytes) {}
+
+FooterDrawRequest::~FooterDrawRequest() = default;
+
+void FooterDrawRequest::BeginDrawing() {
+    if (m_drawing) {
+        EndDrawing();
+    }
+    m_drawing = true;
+    m_failures.clear();
+    m_budget = FooterPictureBudget(m_budgetBytes);
+}
+
 void FooterDrawRequest::Report(std::size_t frame, std::u16string_view text,
                                std::optional<BeepKind> beep) {
-    if (!m_shown.emplace(frame, std::u16string(text)).second) {
-        return;
+    auto it = std::find_if(m_failures.begin(), m_failures.end(),
+                           [text](const Failure& f) { return f.Text == text; });
+    if (it == m_failures.end()) {
+        it = m_failures.insert(m_failures.end(), Failure{std::u16string(text), {}, false, {}});
     }
-    if (m_messages == nullptr) {
-        return;
-    }
+    it->Frames.insert(frame);
     if (beep) {
-        m_messages->Beep(*beep);
+        it->Beep = true;
+        it->BeepKindToSound = *beep;
     }
-    m_messages->ShowMessage(text);
 }
 
-const QImage& FooterDrawRequest::Picture(const QString& path) {
-    auto it = m_pictures.find(path);
-    if (it == m_pictures.end()) {
-        it = m_pictures.insert(path, LoadFooterPicture(path));
-    }
-    return *it;
+void FooterDrawRequest::MarkUnreadable(const QString& path) {
+    m_unreadable.insert(path);
 }
 
-void DrawFooter(Canvas& canvas, const FooterTarget& target, FooterLayout& layout,
+void FooterDrawRequest::EndDrawing() {
+    m_drawing = false;
+    // Marked before anything is shown: a repaint under a message box draws them as marked.
+    for (const QString& path : m_unreadable) {
+        MarkPictureUnreadable(path);
+    }
+    m_unreadable.clear();
+    // Taken out first: a message box may let a repaint start the next drawing.
+    const std::vector<Failure> failures = std::move(m_failures);
+    m_failures.clear();
+    for (const Failure& failure : failures) {
+        if (!m_shown.insert(failure.Text).second || m_messages == nullptr) {
+            continue;
+        }
+        if (failure.Beep) {
+            m_messages->Beep(failure.BeepKindToSound);
+        }
+        m_messages->ShowMessage(FooterMessageWithCount(failure.Text, failure.Frames.size()));
+    }
+}
+
+QSize FooterDrawRequest::PictureSize(const QString& path) {
+    auto it = m_sizes.find(path);
+    if (it == m_sizes.end()) {
+        const std::unique_ptr<FooterPictureSource> source = OpenFooterPicture(path);
+        it = m_sizes.emplace(path, source ? source->Size() : QSize()).first;
+    }
+    return it->second;
+}
+
+std::shared_ptr<const Picture> FooterDrawRequest::PreparePicture(const QString& path, QSize drawn,
+                                                                 bool turned, bool& overBudget) {
+    overBudget = false;
+    const CacheKey key{path, drawn.width(), drawn.height(), turned};
+    if (const auto it = m_cache.find(key); it != m_cache.end()) {
+        return it->second;
+    }
+    const std::unique_ptr<FooterPictureSource> source = OpenFooterPicture(path);
+    if (!source) {
+        return nullptr;
+    }
+    const std::int64_t cost = source->Cost(drawn, turned);
+    if (!m_budget.Take(cost)) {
+        overBudget = true;
+        return nullptr;
+    }
+    std::shared_ptr<const Picture> picture = source->Prepare(drawn, turned);
+    if (!picture) {
+        return nullptr;
+    }
+    // Kept for the repaints while the kept pictures stay within one drawing's budget.
+    const QSize size = picture->Size();
+    const std::int64_t bytes = std::int64_t{size.width()} * size.height() * 4;
+    if (m_cachedBytes + bytes > m_budgetBytes) {
+        m_cache.clear();
+        m_cachedBytes = 0;
+    }
+    if (bytes <= m_budgetBytes) {
+        m_cache.emplace(key, picture);
+        m_cachedBytes += bytes;
+    }
+    return picture;
+}
+
+std::u16string FooterMessageWithCount(std::u16string_view text, std::size_t frames) {
+    std::u16string message(text);
+    if (frames > 1) {
+        const std::string count = std::to_string(frames);
+        message += u"（";
+        message.append(count.begin(), count.end());
+        message += u" 枠）";
+    }
+    return message;
+}
+
+void MarkPictureUnreadable(const QString& path) {
+    UnreadablePictures().insert(path);
+}
+
+bool IsPictureMarkedUnreadable(const QString& path) {
+    return UnreadablePictures().contains(path);
+}
+
+void ForgetUnreadablePicture(const QString& path) {
+    UnreadablePictures().remove(path);
+}
+
+void ForgetUnreadablePictures() {
+    UnreadablePictures().clear();
+}
+
+std::u16string FooterKindForRun(const FooterLayout& layout, std::size_t frame) {
+    const std::u16string& kind = layout.Field(frame, FooterField::Kind);
+    if ((kind == kFooterPictureFixed || kind == kFooterPictureStretch) &&
+        IsPictureMarkedUnreadable(ToQ(layout.Field(frame, FooterField::Content)))) {
+        return std::u16string(kFooterUnreadable);
+    }
+    return kind;
+}
+
+void DrawFooter(Canvas& canvas, const FooterTarget& target, const FooterLayout& layout,
                 FooterDrawRequest& request) {
+    request.BeginDrawing();
     for (std::size_t frame = 0; frame < layout.FrameCount(); ++frame) {
         DrawFooterFrame(canvas, target, layout, frame, request);
     }
+    request.EndDrawing();
 }
 
-void DrawFooterFrame(Canvas& canvas, const FooterTarget& target, FooterLayout& layout,
+void DrawFooterFrame(Canvas& canvas, const FooterTarget& target, const FooterLayout& layout,
                      std::size_t frame, FooterDrawRequest& request) {
     if (frame >= layout.FrameCount()) {
+        return;
+    }
+    if (!request.Drawing()) {
+        request.BeginDrawing();
+        DrawFooterFrame(canvas, target, layout, frame, request);
+        request.EndDrawing();
         return;
     }
     const bool editor = target.Kind == FooterTargetKind::Editor;
@@ -313,7 +489,7 @@ void DrawFooterFrame(Canvas& canvas, const FooterTarget& target, FooterLayout& l
     if (editor) {
         canvas.FocusRect(Coord(box.Lx), Coord(box.Ty), Coord(box.Rx), Coord(box.By));
     }
-    const std::u16string& kind = layout.Field(frame, FooterField::Kind);
+    const std::u16string kind = FooterKindForRun(layout, frame);
     if (kind == kFooterUnreadable) {
         if (!editor) {
             request.Report(frame, kFooterUnreadableMessage);
@@ -344,68 +520,6 @@ void DrawFooterFrame(Canvas& canvas, const FooterTarget& target, FooterLayout& l
     if (kind == kFooterPictureFixed || kind == kFooterPictureStretch) {
         DrawPicture(canvas, target, box, layout, frame, request);
     }
-}
-
-QImage LoadFooterPicture(const QString& path) {
-    const QString extension = QFileInfo(path).suffix().toLower();
-    QByteArray format;
-    if (extension == u"bmp" || extension == u"ico" || extension == u"png") {
-        format = extension.toLatin1();
-    } else if (extension == u"tif" || extension == u"tiff") {
-        format = QByteArrayLiteral("tiff");
-    } else if (extension == u"jpg" || extension == u"jpeg") {
-        format = QByteArrayLiteral("jpeg");
-    } else {
-        return {}; // metafiles and unknown kinds cannot be drawn here
-    }
-    QImageReader reader(path, format);
-    reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
-    if (size.isValid() &&
-        (size.width() > kMaxFooterPictureSide || size.height() > kMaxFooterPictureSide ||
-         qint64{size.width()} * size.height() > kMaxFooterPicturePixels)) {
-        return {};
-    }
-    QImage image;
-    if (!reader.read(&image) || image.isNull() || image.width() > kMaxFooterPictureSide ||
-        image.height() > kMaxFooterPictureSide ||
-        qint64{image.width()} * image.height() > kMaxFooterPicturePixels) {
-        return {};
-    }
-    return image;
-}
-
-QImage TurnCounterClockwise(const QImage& image) {
-    if (image.isNull()) {
-        return {};
-    }
-    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
-    const int pw = source.width();
-    const int ph = source.height();
-    QImage turned(ph, pw, QImage::Format_ARGB32);
-    if (turned.isNull()) {
-        return {};
-    }
-    const auto* from = reinterpret_cast<const QRgb*>(source.constBits());
-    auto* to = reinterpret_cast<QRgb*>(turned.bits());
-    const auto fromStride = static_cast<qsizetype>(source.bytesPerLine() / 4);
-    const auto toStride = static_cast<qsizetype>(turned.bytesPerLine() / 4);
-    // Square tiles keep both the reads and the strided writes in the cache.
-    constexpr int kTile = 64;
-    for (int y0 = 0; y0 < pw; y0 += kTile) {
-        const int y1 = std::min(pw, y0 + kTile);
-        for (int x0 = 0; x0 < ph; x0 += kTile) {
-            const int x1 = std::min(ph, x0 + kTile);
-            for (int y = y0; y < y1; ++y) {
-                QRgb* row = to + y * toStride;
-                const QRgb* column = from + (pw - 1 - y);
-                for (int x = x0; x < x1; ++x) {
-                    row[x] = column[x * fromStride];
-                }
-            }
-        }
-    }
-    return turned;
 }
 
 } // namespace ulvan

@@ -575,6 +575,9 @@ void TTempleForm::AskPictureValues(std::size_t frame, bool fromFrame) {
     QString file = result->File;
     file.replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QString());
     KariList.SetField(frame, FooterField::Content, ToU16(file));
+    // A file named again is tried again, also one found unreadable earlier in this run (the
+    // user may have put it back).
+    ForgetUnreadablePicture(file);
     LayoutChanged();
 }
 
@@ -583,12 +586,17 @@ void TTempleForm::EditSelectedFrame() {
         return;
     }
     const std::size_t frame = *m_selected;
-    const std::u16string kind = KariList.Field(frame, FooterField::Kind);
+    // A picture found unreadable in this run counts as having no kind: the kind is asked
+    // again, and the one chosen is stored.
+    const std::u16string kind = FooterKindForRun(KariList, frame);
     bool kindChosen = false;
     if (kind.empty() || kind == kFooterUnreadable) {
         if (const auto choice = WakuSelForm->Choose()) {
             // Drawn again only once its dialog is done: an unreadable picture is not
             // reported anew while the user is choosing another file.
+            if (kind == kFooterUnreadable) {
+                ForgetUnreadablePicture(ToQ(KariList.Field(frame, FooterField::Content)));
+            }
             KariList.SetField(frame, FooterField::Kind,
                               std::u16string(*choice == FrameContentChoice::Text
                                                  ? kFooterVertical
@@ -596,7 +604,7 @@ void TTempleForm::EditSelectedFrame() {
             kindChosen = true;
         }
     }
-    const std::u16string now = KariList.Field(frame, FooterField::Kind);
+    const std::u16string now = kindChosen ? KariList.Field(frame, FooterField::Kind) : kind;
     if (now == kFooterVertical || now == kFooterHorizontal) {
         AskTextValues(frame, true);
     } else if (now == kFooterPictureFixed || now == kFooterPictureStretch) {
@@ -664,11 +672,14 @@ void TTempleForm::EnsureCache() {
         QPainter painter(&m_cache);
         QPainterCanvas canvas(painter);
         const FooterTarget target = FooterTarget::Editor(m_width, m_height);
+        // One drawing: each message once, with the number of frames it concerns.
+        m_request->BeginDrawing();
         for (std::size_t frame = 0; frame < KariList.FrameCount(); ++frame) {
             if (frame != excluded) {
                 DrawFooterFrame(canvas, target, KariList, frame, *m_request);
             }
         }
+        m_request->EndDrawing();
     }
     m_cacheValid = true;
     m_cacheExcluded = excluded;
@@ -731,7 +742,7 @@ void TTempleForm::FlushMessages() {
         }
         m_interaction.ShowMessage(item.Text);
     }
-    // A frame that failed to load is marked now; draw it as such.
+    // A picture that failed to load is marked for the run now; draw its frame as such.
     if (!items.empty()) {
         Repaint();
     }

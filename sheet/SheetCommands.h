@@ -1,9 +1,9 @@
 // The memorial sheet's commands: print, blank sheet and preview, on the case of a host.
 // The start-up code creates one after the main window and keeps it for the run; it reads
-// the host's case each time a sheet is drawn and writes back only a footer picture marked
-// unreadable. The printer and the preview window are made on first use (neither is needed
-// to show the main window), then kept: the printer chosen and the preview's zoom stay for
-// the run.
+// the host's case each time a sheet is drawn and writes back only a footer layout the drawing
+// changed (drawing marks a missing picture for the run only, so today none). The printer and
+// the preview window are made on first use (neither is needed to show the main window), then
+// kept: the printer chosen and the preview's zoom stay for the run.
 #pragma once
 
 #include "case/CaseHost.h"

@@ -1,5 +1,6 @@
 #include "sheet/SheetLayout.h"
 
+#include "footer/FooterModel.h"
 #include "sheet/KanjiNumerals.h"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ std::u16string PadFront(std::u16string_view text, std::size_t width) {
 
 void AddSpread(SheetDescription& sheet, std::u16string_view text, double fx0, double span,
                AcrossPos fy) {
-    const auto chars = SplitCharacters(text);
+    const auto chars = SplitCharacters(LeadingCharacters(text, kMaxDrawnTextCharacters));
     const auto count = static_cast<std::int64_t>(chars.size());
     for (std::size_t k = 0; k < chars.size(); ++k) {
         AlongPos x{AlongPos::Mode::Spread, fx0, span, static_cast<std::int64_t>(k), count};
@@ -86,7 +87,7 @@ void AddSpread(SheetDescription& sheet, std::u16string_view text, double fx0, do
 
 void AddCells(SheetDescription& sheet, std::u16string_view text, double fx0, double step,
               AcrossPos fy) {
-    const auto chars = SplitCharacters(text);
+    const auto chars = SplitCharacters(LeadingCharacters(text, kMaxDrawnTextCharacters));
     for (std::size_t k = 0; k < chars.size(); ++k) {
         const auto index = static_cast<std::int64_t>(k);
         if (fx0 + step * static_cast<double>(index) > kRunLimit) {
@@ -99,7 +100,7 @@ void AddCells(SheetDescription& sheet, std::u16string_view text, double fx0, dou
 
 void AddPitched(SheetDescription& sheet, std::u16string_view text, double fx0, double pitch,
                 AcrossPos fy) {
-    const auto chars = SplitCharacters(text);
+    const auto chars = SplitCharacters(LeadingCharacters(text, kMaxDrawnTextCharacters));
     for (std::size_t k = 0; k < chars.size(); ++k) {
         const auto index = static_cast<std::int64_t>(k);
         if (fx0 + pitch * static_cast<double>(index) > kRunLimit) {

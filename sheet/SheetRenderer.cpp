@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <type_traits>
 
 namespace ulvan {
@@ -25,6 +27,11 @@ void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping
     canvas.SetClearBrush();
     canvas.SetPen(PenSpec{});
     const int escapement = mapping.IsScreen() ? kScreenEscapement : 0;
+    // Text that lies wholly outside the page (more than two cells beyond an edge) is not
+    // drawn; the device extent in the surface's own orientation.
+    const std::int64_t width = mapping.IsScreen() ? mapping.AcrossLength() : mapping.AlongLength();
+    const std::int64_t height = mapping.IsScreen() ? mapping.AlongLength() : mapping.AcrossLength();
+    std::int64_t cell = 1;
     for (const SheetElement& element : sheet.Elements) {
         std::visit(
             [&](const auto& e) {
@@ -57,6 +64,7 @@ void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping
                     FontSpec font;
                     font.Face = ToQ(e.Face);
                     font.CellHeight = mapping.FontHeight(e);
+                    cell = std::max<std::int64_t>(std::abs(std::int64_t{font.CellHeight}), 1);
                     font.Weight = 400;
                     font.Escapement = escapement;
                     canvas.SetFont(font);
@@ -65,6 +73,11 @@ void DrawSheet(Canvas& canvas, const SheetDescription& sheet, const SheetMapping
                         return;
                     }
                     const DevicePoint p = mapping.Map(e.X, e.Y);
+                    const std::int64_t margin = 2 * cell;
+                    if (p.X < -margin || p.Y < -margin || p.X > width + margin ||
+                        p.Y > height + margin) {
+                        return;
+                    }
                     canvas.TextOut(p.X, p.Y, ToQ(e.Text));
                 } else if constexpr (std::is_same_v<T, SheetFooter>) {
                     if (footer) {

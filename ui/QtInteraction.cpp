@@ -1,5 +1,6 @@
 #include "ui/QtInteraction.h"
 
+#include "footer/FooterPicture.h"
 #include "sheet/QtText.h"
 
 #include <QApplication>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -44,26 +44,6 @@ QString MessageCaption() {
 }
 
 constexpr int kPreviewSide = 200;
-
-// The picture at `path` scaled to fit a square preview; a null image for anything that is
-// not a regular, readable picture (a pipe or a device would block the dialog).
-QImage PreviewImage(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable()) {
-        return {};
-    }
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kPreviewSide || size.height() > kPreviewSide)) {
-        // Decode at the preview's size: a large picture costs no more than a small one.
-        reader.setScaledSize(size.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio));
-    }
-    QImage image;
-    if (!reader.read(&image)) {
-        return {};
-    }
-    return image;
-}
 
 } // namespace
 
@@ -145,7 +125,9 @@ QString QtInteraction::OpenPictureFileName(QWidget* parent, const QString& capti
     }
     QObject::connect(
         &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            const QImage image = PreviewImage(path);
+            // Through the footer's own loading path: what cannot be previewed cannot be
+            // printed either, and a pipe or a device never blocks the dialog.
+            const QImage image = FooterPicturePreview(path, kPreviewSide);
             if (image.isNull()) {
                 preview->setPixmap(QPixmap());
                 preview->setText(QFileInfo(path).isFile() ? QStringLiteral("ﾌﾟﾚﾋﾞｭｰできません")

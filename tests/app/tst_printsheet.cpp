@@ -165,7 +165,7 @@ private Q_SLOTS:
     void PrinterObjectKeepsTheChoice();
     void SheetsOfOneRunAsPrintedAlone_data();
     void SheetsOfOneRunAsPrintedAlone();
-    void FooterMarkWrittenBack();
+    void MissingPictureMarkedForTheRunOnly();
 
     void PreviewFitsAndZooms();
     void PreviewResizeRefitsOnlyAtLevelZero();
@@ -411,7 +411,7 @@ void TestPrintSheet::SheetsOfOneRunAsPrintedAlone() {
     QCOMPARE(ui.PendingAnswers(), std::size_t{0});
 }
 
-void TestPrintSheet::FooterMarkWrittenBack() {
+void TestPrintSheet::MissingPictureMarkedForTheRunOnly() {
     ScriptedInteraction ui;
     const QString file = m_dir.filePath(QStringLiteral("marked.pdf"));
     ui.AnswerPrintDialog(true, ToPdf(file));
@@ -429,8 +429,12 @@ void TestPrintSheet::FooterMarkWrittenBack() {
     MemorialSheetPrinter printer(
         ui, [in] { return in; }, [&written](const FooterLayout& l) { written = l; }, nullptr);
     printer.PrintMemorialSheet(false);
-    QVERIFY(written.has_value());
-    QCOMPARE(ToQ(written->Field(0, FooterField::Kind)), QStringLiteral("Non"));
+    // The missing picture is marked for this run only: the layout keeps the frame's kind, so
+    // there is nothing to write back to the case.
+    QVERIFY(!written.has_value());
+    QCOMPARE(FooterKindForRun(in.Footer, 0), std::u16string(kFooterUnreadable));
+    QVERIFY(ui.Messages.contains(ToQ(kFooterLoadFailedMessage)));
+    ForgetUnreadablePictures();
     QCOMPARE(PdfPageCount(file), 1);
 }
 

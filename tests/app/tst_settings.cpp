@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -84,7 +85,7 @@ private Q_SLOTS:
     void StoredEraSelected();
     void StoredOffsetsUsedAtStartUp();
     void ClearedCaseStoredEmpty();
-    void FailedWriteStillCloses();
+    void FolderThatIsAFileToldAtStartStillCloses();
     void FailedWriteKeepsEarlierStore();
 };
 
@@ -421,7 +422,7 @@ void TestSettings::ClearedCaseStoredEmpty() {
     QVERIFY(form.Schedule()[0].Month.empty());
 }
 
-void TestSettings::FailedWriteStillCloses() {
+void TestSettings::FolderThatIsAFileToldAtStartStillCloses() {
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("Pelvo")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -432,8 +433,11 @@ void TestSettings::FailedWriteStillCloses() {
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(form.close());
     QVERIFY(!form.isVisible());
+    // The settings' folder is a plain file: said at start, and nothing is written at close.
     QCOMPARE(ui.Messages.size(), 1);
-    QVERIFY(ui.Messages[0].startsWith(QStringLiteral("設定を保存できませんでした")));
+    QVERIFY(ui.Messages[0].startsWith(QStringLiteral("設定ファイルを読めません")));
+    QCOMPARE(QFileInfo(blocker.fileName()).size(), 0);
+    QVERIFY(QFileInfo(blocker.fileName()).isFile());
 }
 
 namespace {
@@ -494,6 +498,7 @@ void TestSettings::FailedWriteKeepsEarlierStore() {
     }
     MakeWritable(folder);
     QCOMPARE(ui.Messages.size(), 1);
+    QVERIFY(ui.Messages[0].startsWith(QStringLiteral("設定を保存できませんでした")));
     // The earlier store is on disk unchanged and whole.
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);

@@ -156,6 +156,10 @@ private Q_SLOTS:
     // Bad input.
     void FrameWithoutNumericRectangleIsInert();
     void UnreadablePictureReportedOnceAndAskedAgain();
+    void UnreadablePicturesToldOnceWithTheirCount();
+    void UnreadablePictureKindHandedBackOnOk();
+    void PictureNamedAgainIsTriedAgain();
+    void CancelledKindLeavesTheUnreadablePictureAsItWas();
     void ThousandsOfFramesOpenAndPaint();
 
     // The dialogs.
@@ -224,6 +228,7 @@ void TestTempleForm::cleanup() {
     m_form.reset();
     m_host.reset();
     m_ui.reset();
+    ForgetUnreadablePictures(); // the run's marks are the process's; each test starts afresh
 }
 
 void TestTempleForm::OpenOn(const std::vector<FooterFrame>& frames) {
@@ -812,7 +817,9 @@ void TestTempleForm::UnreadablePictureReportedOnceAndAskedAgain() {
     QCOMPARE(m_ui->Log,
              (QStringList{QStringLiteral("beep: default"),
                           QStringLiteral("message: グラフィックファイルを読み込めませんでした")}));
-    QCOMPARE(m_form->KariList.Field(0, FooterField::Kind), std::u16string(kFooterUnreadable));
+    // Marked for the run only: the working copy keeps the frame's own kind.
+    QCOMPARE(FooterKindForRun(m_form->KariList, 0), std::u16string(kFooterUnreadable));
+    QCOMPARE(m_form->KariList.Field(0, FooterField::Kind), std::u16string(kFooterPictureFixed));
     // Editing it asks for the kind again; a picture chosen again is a kept-proportions one,
     // and the dialog starts from the frame's file.
     const QString found = m_dir.filePath(QStringLiteral("found.png"));
@@ -834,6 +841,80 @@ void TestTempleForm::UnreadablePictureReportedOnceAndAskedAgain() {
     QCOMPARE(offered, missing);
     QCOMPARE(m_form->KariList.Field(0, FooterField::Kind), std::u16string(kFooterPictureFixed));
     QCOMPARE(m_form->AreaImage().pixelColor(110, 60), QColor(0, 0, 0));
+    QCOMPARE(m_ui->Messages.size(), 1);
+}
+
+void TestTempleForm::UnreadablePicturesToldOnceWithTheirCount() {
+    const std::u16string missing = ToU16(m_dir.filePath(QStringLiteral("gone.bmp")));
+    const std::u16string other = ToU16(m_dir.filePath(QStringLiteral("other.png")));
+    OpenOn({FrameAt(*m_form, {20, 20, 120, 120}, kFooterPictureFixed, missing),
+            FrameAt(*m_form, {20, 140, 120, 240}, kFooterPictureStretch, missing),
+            FrameAt(*m_form, {20, 260, 120, 360}, kFooterPictureFixed, other)});
+    m_form->AreaImage();
+    QTRY_COMPARE(m_ui->Messages.size(), 1);
+    m_form->AreaImage();
+    QTest::qWait(20);
+    QCOMPARE(m_ui->Messages, QStringList{ToQ(FooterMessageWithCount(kFooterLoadFailedMessage, 3))});
+    QVERIFY(m_ui->Messages[0].endsWith(QStringLiteral("（3 枠）")));
+}
+
+void TestTempleForm::UnreadablePictureKindHandedBackOnOk() {
+    const std::u16string missing = ToU16(m_dir.filePath(QStringLiteral("gone.bmp")));
+    const FooterFrame fixed = FrameAt(*m_form, {20, 20, 120, 120}, kFooterPictureFixed, missing);
+    const FooterFrame stretched =
+        FrameAt(*m_form, {20, 140, 120, 240}, kFooterPictureStretch, missing);
+    m_host->Layout.Append(fixed);
+    m_host->Layout.Append(stretched);
+    WhenModalOf<TTempleForm>([&](TTempleForm* form) {
+        form->AreaImage();
+        QTRY_COMPARE(m_ui->Messages.size(), 1);
+        form->Button2->click();
+    });
+    QVERIFY(m_form->Edit());
+    QCOMPARE(m_host->SetCalls, 1);
+    // The user's "F" and "V" stay in the layout the editor hands back.
+    QCOMPARE(m_host->Layout.Frame(0), fixed);
+    QCOMPARE(m_host->Layout.Frame(1), stretched);
+    QCOMPARE(FooterKindForRun(m_host->Layout, 0), std::u16string(kFooterUnreadable));
+}
+
+void TestTempleForm::PictureNamedAgainIsTriedAgain() {
+    const QString path = m_dir.filePath(QStringLiteral("back.png"));
+    OpenOn({FrameAt(*m_form, {20, 20, 120, 120}, kFooterPictureStretch, ToU16(path))});
+    m_form->AreaImage();
+    QTRY_COMPARE(m_ui->Messages.size(), 1);
+    // The file comes back and the user names it again in the frame's dialog.
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 0));
+    QVERIFY(image.save(path));
+    Click(P(60, 60));
+    WhenModalOf<TWakuSelForm>([path](TWakuSelForm* dialog) {
+        dialog->RadioGroup1Buttons->button(1)->click();
+        WhenModalOf<TGraphicForm>([path](TGraphicForm* graphic) {
+            QCOMPARE(graphic->Edit1->text(), path);
+            graphic->CheckBox1->setChecked(false);
+            graphic->Button2->click();
+        });
+        dialog->Button1->click();
+    });
+    m_form->SpeedButton2->click();
+    QCOMPARE(FooterKindForRun(m_form->KariList, 0), std::u16string(kFooterPictureStretch));
+    QCOMPARE(m_form->AreaImage().pixelColor(60, 60), QColor(0, 0, 0));
+    QCOMPARE(m_ui->Messages.size(), 1);
+}
+
+void TestTempleForm::CancelledKindLeavesTheUnreadablePictureAsItWas() {
+    const std::u16string missing = ToU16(m_dir.filePath(QStringLiteral("gone.bmp")));
+    const FooterFrame frame = FrameAt(*m_form, {20, 20, 120, 120}, kFooterPictureFixed, missing);
+    OpenOn({frame});
+    m_form->AreaImage();
+    QTRY_COMPARE(m_ui->Messages.size(), 1);
+    Click(P(60, 60));
+    // No kind chosen: no picture dialog, the frame and its run-only mark stay.
+    WhenModalOf<TWakuSelForm>([](TWakuSelForm* dialog) { dialog->Button2->click(); });
+    m_form->SpeedButton2->click();
+    QCOMPARE(m_form->KariList.Frame(0), frame);
+    QCOMPARE(FooterKindForRun(m_form->KariList, 0), std::u16string(kFooterUnreadable));
     QCOMPARE(m_ui->Messages.size(), 1);
 }
 
