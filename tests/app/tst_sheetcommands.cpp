@@ -7,6 +7,7 @@
 #include "ScriptedInteraction.h"
 #include "app/Application.h"
 #include "app/UlvanMain.h"
+#include "footer/FooterRenderer.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/QtText.h"
 #include "sheet/SheetCommands.h"
@@ -36,8 +37,8 @@ private Q_SLOTS:
     // On a fake host.
     void ReadsTheHostCase();
     void PreviewPaintsWhatTheHostHoldsAtEachPaint();
-    void FooterGoesBackOnlyWhenDrawingMarkedIt_data();
-    void FooterGoesBackOnlyWhenDrawingMarkedIt();
+    void FooterLayoutKeptWhateverTheDrawingFound_data();
+    void FooterLayoutKeptWhateverTheDrawingFound();
     void PreviewIsMadeOnFirstShowingAndKept();
     void PreviewSetUpRunsWhenTheWindowIsMade();
 
@@ -191,16 +192,16 @@ void TestSheetCommands::PreviewPaintsWhatTheHostHoldsAtEachPaint() {
     QVERIFY(ui.Log.isEmpty());
 }
 
-void TestSheetCommands::FooterGoesBackOnlyWhenDrawingMarkedIt_data() {
+void TestSheetCommands::FooterLayoutKeptWhateverTheDrawingFound_data() {
     QTest::addColumn<QString>("picture");
-    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("marked");
     QTest::newRow("missing picture") << QStringLiteral("missing.bmp") << true;
     QTest::newRow("no picture frame") << QString() << false;
 }
 
-void TestSheetCommands::FooterGoesBackOnlyWhenDrawingMarkedIt() {
+void TestSheetCommands::FooterLayoutKeptWhateverTheDrawingFound() {
     QFETCH(QString, picture);
-    QFETCH(bool, written);
+    QFETCH(bool, marked);
     ScriptedInteraction ui;
     FakeHost host;
     FillHost(host);
@@ -224,15 +225,13 @@ void TestSheetCommands::FooterGoesBackOnlyWhenDrawingMarkedIt() {
     SheetCommands commands(host, ui);
     commands.Print(false);
     QVERIFY(QFile::exists(pdf));
-    QCOMPARE(host.Footers.size(), std::size_t{written ? 1u : 0u});
-    if (written) {
-        const std::size_t last = host.FooterValue.FrameCount() - 1;
-        QCOMPARE(ToQ(host.FooterValue.Field(last, FooterField::Kind)), QStringLiteral("Non"));
-        QCOMPARE(host.FooterValue.Field(0, FooterField::Content),
-                 before.Field(0, FooterField::Content)); // the other frames as they were
-    } else {
-        QVERIFY(host.FooterValue == before);
-    }
+    // A missing picture is marked for the run only: the host's layout keeps the frame's own
+    // kind, and nothing goes back to it.
+    QCOMPARE(host.Footers.size(), std::size_t{0});
+    QVERIFY(host.FooterValue == before);
+    const std::size_t last = host.FooterValue.FrameCount() - 1;
+    QCOMPARE(FooterKindForRun(host.FooterValue, last) == kFooterUnreadable, marked);
+    ForgetUnreadablePictures();
     QVERIFY(host.Prints.empty()); // the commands print themselves, not through the host
 }
 
