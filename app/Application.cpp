@@ -2,10 +2,12 @@
 
 #include "annual/NenkaiUnit.h"
 #include "app/UlvanMain.h"
+#include "calendar/CalendarExport.h"
 #include "calendar/NengoUnit.h"
 #include "footer/TempleUnit.h"
 #include "quicktable/HayamiUnit.h"
 #include "records/AddUnit.h"
+#include "records/DueUnit.h"
 #include "records/TakeUnit.h"
 #include "resources/HelpUnit.h"
 #include "resources/VerUnit.h"
@@ -83,6 +85,8 @@ int RunApplication(int& argc, char** argv) {
     OnFirstUse<TNengoForm> nengoForm([&main] { return std::make_unique<TNengoForm>(&main); });
     OnFirstUse<TTakeForm> takeForm(
         [&main, &interaction] { return std::make_unique<TTakeForm>(main, interaction, &main); });
+    OnFirstUse<TDueForm> dueForm(
+        [&main, &interaction] { return std::make_unique<TDueForm>(main, interaction, &main); });
     OnFirstUse<TAddForm> addForm(
         [&main, &interaction] { return std::make_unique<TAddForm>(main, interaction, &main); });
     // The annual chart copies the main window's era list and prints on the same printer; the
@@ -120,6 +124,10 @@ int RunApplication(int& argc, char** argv) {
     main.OnHelp = [&helpForm] { helpForm->ShowContents(); };
     main.OnImport = [&takeForm] { takeForm->Run(); };
     main.OnAppend = [&addForm] { addForm->Run(); };
+    main.OnDueList = [&dueForm] { dueForm->Run(); };
+    main.OnCalendarExport = [&main, &interaction] {
+        ExportMemorialCalendar(main, interaction, &main);
+    };
     main.OnEditFooter = [&templeForm, &helpForm] {
         if (!templeForm.Made()) {
             templeForm->OnHelp = [&helpForm, &templeForm](const QString& anchor) {

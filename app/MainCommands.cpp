@@ -23,6 +23,10 @@ const std::vector<MainCommand>& MainCommands() {
              .ToolName = "ToolButton2",
              .Icon = ToolIconId::Append,
              .Run = [](TUlvanForm& form) { form.RunHook(form.OnAppend); }});
+        add({.Name = "CalendarExport1",
+             .Caption = QStringLiteral("カレンダーに書き出す(&C)…"),
+             .MenuHint = QStringLiteral("忌日を予定として iCalendar ファイルに書き出します"),
+             .Run = [](TUlvanForm& form) { form.RunHook(form.OnCalendarExport); }});
         add({.Name = "Print1",
              .Caption = QStringLiteral("Ulvan表の印刷(&P)"),
              .MenuHint = QStringLiteral("Ulvan表を印刷します（入力データも印刷）"),
@@ -84,6 +88,12 @@ const std::vector<MainCommand>& MainCommands() {
              .ToolName = "ToolButton10",
              .Icon = ToolIconId::QuickTable,
              .Run = [](TUlvanForm& form) { form.RunHook(form.OnQuickTable); }});
+        add({.Name = "DueList1",
+             .Caption = QStringLiteral("今年の年回該当者(&G)..."),
+             .MenuHint = QStringLiteral("記録ファイルから、その年に年回忌を迎える故人を一覧"),
+             .ToolName = "ToolButton12",
+             .Icon = ToolIconId::DueList,
+             .Run = [](TUlvanForm& form) { form.RunHook(form.OnDueList); }});
         // Help
         add({.Name = "Contents1",
              .Caption = QStringLiteral("目次(&C)"),
@@ -106,18 +116,19 @@ const std::vector<MainMenu>& MainMenus() {
     static const std::vector<MainMenu> menus = {
         {QStringLiteral("ﾌｧｲﾙ(&F)"),
          "File1",
-         {"Open1", "New1", nullptr, "Print1", "PrintPreview1", "Print2", nullptr, "Exit1"}},
+         {"Open1", "New1", "CalendarExport1", nullptr, "Print1", "PrintPreview1", "Print2", nullptr,
+          "Exit1"}},
         {QStringLiteral("編集(&E)"), "Edit1Menu", {"Undo1", nullptr, "Find1", nullptr, "T1", "D1"}},
-        {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), "Option1", {"N9", nullptr, "N4", "N7"}},
+        {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), "Option1", {"N9", nullptr, "N4", "N7", "DueList1"}},
         {QStringLiteral("ﾍﾙﾌﾟ(&H)"), "Help1", {"Contents1", "SearchforHelpOn1", nullptr, "About1"}},
     };
     return menus;
 }
 
 const std::vector<const char*>& MainToolBar() {
-    static const std::vector<const char*> buttons = {nullptr,  "Open1",         "New1",   nullptr,
-                                                     "Print1", "PrintPreview1", "Print2", nullptr,
-                                                     "Find1",  nullptr,         "N4",     "N7"};
+    static const std::vector<const char*> buttons = {
+        nullptr, "Open1", "New1",  nullptr, "Print1", "PrintPreview1", "Print2",
+        nullptr, "Find1", nullptr, "N4",    "N7",     "DueList1"};
     return buttons;
 }
 

@@ -92,6 +92,8 @@ public:
     std::function<void(PreviewKind)> OnPreview; // PrintPreview1, ToolButton5
     std::function<void()> OnAnnualChart;        // N4, ToolButton9
     std::function<void()> OnQuickTable;         // N7, ToolButton10
+    std::function<void()> OnDueList;            // DueList1, ToolButton12: this year's memorials
+    std::function<void()> OnCalendarExport;     // CalendarExport1: the days as a calendar file
     // T1, Button3: shows the footer editor on a working copy of Footer(); true when it closed
     // with OK, the edited layout then having come back through SetFooter.
     std::function<bool()> OnEditFooter;

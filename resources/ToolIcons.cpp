@@ -183,6 +183,19 @@ void DrawQuickTable(QPainter& p) {
     p.restore();
 }
 
+void DrawDueList(QPainter& p) {
+    // A calendar page with its red head and rings, and a list of names with one marked.
+    Frame(p, 1, 2, 14, 13, kPaper);
+    Fill(p, 2, 3, 12, 3, kRed);
+    Fill(p, 4, 1, 1, 3, kOutline);
+    Fill(p, 11, 1, 1, 3, kOutline);
+    for (int row = 0; row < 3; ++row) {
+        const int y = 7 + 2 * row;
+        Fill(p, 3, y, 2, 1, row == 1 ? kRed : kText);
+        Fill(p, 6, y, 7 - 2 * row, 1, kText);
+    }
+}
+
 void DrawBlankSheet(QPainter& p) {
     // An empty form: the sheet's frame, nothing written in it.
     Page(p, 2, 0, 12, 16, 0);
@@ -295,6 +308,9 @@ QImage ToolImage(ToolIconId id, int scale) {
         break;
     case ToolIconId::Delete:
         DrawDelete(painter);
+        break;
+    case ToolIconId::DueList:
+        DrawDueList(painter);
         break;
     }
     return image;

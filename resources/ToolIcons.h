@@ -23,9 +23,10 @@ enum class ToolIconId {
     Copy = 11,       // quick table: copy
     Paste = 12,      // quick table: paste
     Delete = 13,     // quick table: delete the selection
+    DueList = 14,    // ToolButton12: this year's memorials from the record file
 };
 
-inline constexpr int kToolIconCount = 14;
+inline constexpr int kToolIconCount = 15;
 inline constexpr int kToolIconSize = 16;
 
 // The 16 x 16 picture (transparent background); `scale` 2 draws the same design at 32 x 32

@@ -107,6 +107,7 @@ void TestMainCommands::ButtonAndMenuItemRunTheSameCommand() {
     form.OnAppend = record("append");
     form.OnAnnualChart = record("annual");
     form.OnQuickTable = record("quick");
+    form.OnDueList = record("due");
     form.OnPrint = record("print");
     form.OnPrintBlank = record("blank");
     form.OnPreview = [&ran](PreviewKind) { ran << QStringLiteral("preview"); };

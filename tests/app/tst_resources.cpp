@@ -93,7 +93,7 @@ void TestResources::ToolImages_data() {
     QTest::addColumn<int>("id");
     const char* names[] = {"import", "append",      "print",       "preview",   "clear",
                            "annual", "quick table", "blank sheet", "open text", "save text",
-                           "cut",    "copy",        "paste",       "delete"};
+                           "cut",    "copy",        "paste",       "delete",    "due list"};
     for (int id = 0; id < kToolIconCount; ++id) {
         QTest::newRow(names[id]) << id;
     }
