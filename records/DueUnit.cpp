@@ -118,6 +118,8 @@ TDueForm::TDueForm(CaseHost& host, Interaction& interaction, QWidget* parent)
     SaveButton = PlaceButton(this, "SaveButton", QStringLiteral("CSVで保存..."), 588, 524, 100);
     CloseButton = PlaceButton(this, "CloseButton", QStringLiteral("閉じる"), 700, 524, 100);
 
+    // This year until the user chooses another (Run sets it again at every showing).
+    YearEdit->setText(QString::number(m_host.CurrentDate().year()));
     connect(YearEdit, &QLineEdit::textChanged, this, &TDueForm::Relist);
     connect(YearUpDown, &UpDown::Stepped, this, &TDueForm::Step);
     connect(NextCheck, &QCheckBox::toggled, this, &TDueForm::Relist);
