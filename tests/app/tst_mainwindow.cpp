@@ -471,10 +471,11 @@ void TestMainWindow::MenusInOrder() {
     QCOMPARE(top.size(), 4);
     const QStringList titles{QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("編集(&E)"),
                              QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")};
-    const QStringList items[] = {
-        L({"Open1", "New1", "CalendarExport1", "-", "Print1", "PrintPreview1", "Print2", "-", "Exit1"}),
-        L({"Undo1", "-", "Find1", "-", "T1", "D1"}), L({"N9", "-", "N4", "N7", "DueList1"}),
-        L({"Contents1", "SearchforHelpOn1", "-", "About1"})};
+    const QStringList items[] = {L({"Open1", "New1", "CalendarExport1", "-", "Print1",
+                                    "PrintPreview1", "Print2", "-", "Exit1"}),
+                                 L({"Undo1", "-", "Find1", "-", "T1", "D1"}),
+                                 L({"N9", "-", "N4", "N7", "DueList1"}),
+                                 L({"Contents1", "SearchforHelpOn1", "-", "About1"})};
     for (int m = 0; m < 4; ++m) {
         QCOMPARE(top[m]->text(), titles[m]);
         QStringList names;
