@@ -1,5 +1,6 @@
 #include "annual/NenkaiUnit.h"
 
+#include "annual/NenkaiSheet.h"
 #include "calendar/TextUtil.h"
 #include "case/CaseHost.h"
 #include "case/StoredCase.h"
@@ -83,6 +84,20 @@ void PrintNenkaiSheet(bool blank, NenkaiSheetInputs& inputs, QPrinter& printer,
         DrawNenkaiPaper(canvas, page, inputs, blank, request);
     };
     PrintSheetPage(job, printer, interaction, parent);
+}
+
+SheetPdfJob NenkaiPdfJob(bool blank, NenkaiSheetInputs& inputs) {
+    SheetPdfJob job;
+    job.Options = inputs.Options;
+    job.TitleMissing = inputs.Chart.Title.empty();
+    job.TitleMissingMessage = kNenkaiTitleMissingMessage;
+    job.Title = ToQ(NenkaiTitle(inputs.Chart.Title));
+    job.ProposedName = ProposedPdfName(inputs.Deceased, QStringLiteral("年回表"));
+    job.Draw = [&inputs, blank](QPainter& painter, int width, int height,
+                                FooterDrawRequest& request) {
+        DrawNenkaiReadingPage(painter, width, height, inputs, blank, request);
+    };
+    return job;
 }
 
 TNenkaiForm::TNenkaiForm(CaseHost& host, Interaction& interaction, QPrinter& printer,
@@ -170,6 +185,9 @@ TNenkaiForm::TNenkaiForm(CaseHost& host, Interaction& interaction, QPrinter& pri
     Button4 = MakeButton(this, "Button4", QStringLiteral("空白用紙印刷"),
                          QStringLiteral("空白の年回表用紙を印刷します（入力データは印刷しない）"),
                          QRect(296, 72, 81, 25));
+    Button5 = MakeButton(this, "Button5", QStringLiteral("PDFに保存…"),
+                         QStringLiteral("年回表をPDFファイルに保存します（プリンタは不要）"),
+                         QRect(408, 72, 81, 25));
     Button3 = MakeButton(this, "Button3", QStringLiteral("閉じる"),
                          QStringLiteral("年回表フォームを閉じます"), QRect(568, 72, 81, 25));
 
@@ -186,6 +204,7 @@ TNenkaiForm::TNenkaiForm(CaseHost& host, Interaction& interaction, QPrinter& pri
     }
     chain(Button1);
     chain(Button2);
+    chain(Button5);
     chain(Button3);
     chain(ComboBox2);
     chain(Button4);
@@ -214,6 +233,7 @@ TNenkaiForm::TNenkaiForm(CaseHost& host, Interaction& interaction, QPrinter& pri
     connect(ComboBox1, &QComboBox::activated, this, &TNenkaiForm::DeathYearFromEra);
     connect(Button2, &QPushButton::clicked, this, [this] { PrintNenkaiSheet(false); });
     connect(Button4, &QPushButton::clicked, this, [this] { PrintNenkaiSheet(true); });
+    connect(Button5, &QPushButton::clicked, this, [this] { SaveNenkaiSheetPdf(false); });
     connect(Button1, &QPushButton::clicked, this, &TNenkaiForm::ShowPreview);
     connect(Button3, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -404,6 +424,16 @@ void TNenkaiForm::PrintNenkaiSheet(bool blank) {
     if (!(inputs.Footer == before)) {
         m_host.SetFooter(inputs.Footer);
     }
+}
+
+bool TNenkaiForm::SaveNenkaiSheetPdf(bool blank) {
+    NenkaiSheetInputs inputs = ReadInputs();
+    const FooterLayout before = inputs.Footer;
+    const bool written = SaveSheetPdf(NenkaiPdfJob(blank, inputs), m_interaction, this);
+    if (!(inputs.Footer == before)) {
+        m_host.SetFooter(inputs.Footer);
+    }
+    return written;
 }
 
 void TNenkaiForm::ShowPreview() {

@@ -13,6 +13,7 @@
 
 #include "annual/NenkaiPage.h"
 #include "calendar/Era.h"
+#include "sheet/PrintSheet.h"
 #include "ui/DialogSupport.h"
 
 #include <QSet>
@@ -42,6 +43,9 @@ inline const QString kNenkaiTitleMissingMessage =
 // sequence every sheet shares: font and title messages, print dialog, printable-area question.
 void PrintNenkaiSheet(bool blank, NenkaiSheetInputs& inputs, QPrinter& printer,
                       Interaction& interaction, QWidget* parent);
+
+// The annual chart's "PDFに保存…" job (`blank`: the printed form only).
+SheetPdfJob NenkaiPdfJob(bool blank, NenkaiSheetInputs& inputs);
 
 class TNenkaiForm : public CentredDialog {
     Q_OBJECT
@@ -73,6 +77,8 @@ public:
     void DeathYearFromEra();
     // Button2 / Button4, and the preview's print button on the annual chart.
     void PrintNenkaiSheet(bool blank);
+    // Button5 and the preview's "PDFに保存…" on the annual chart; true when written.
+    bool SaveNenkaiSheetPdf(bool blank);
     // Button1: the preview on the annual chart.
     void ShowPreview();
     // The chart as it would print now: both windows' values.
@@ -99,6 +105,7 @@ public:
     QPushButton* Button2 = nullptr; // print
     QPushButton* Button3 = nullptr; // close
     QPushButton* Button4 = nullptr; // blank form
+    QPushButton* Button5 = nullptr; // PDFに保存…
     // The rows, in list order.
     std::array<QLabel*, 21> NameLabels{};      // Label4 … Label24
     std::array<QLineEdit*, 21> WesternEdits{}; // Edit45 … Edit65

@@ -30,6 +30,7 @@ namespace ulvan {
 void ConnectSheetCommands(TUlvanForm& main, SheetCommands& commands) {
     main.OnPrint = [&commands] { commands.Print(false); };
     main.OnPrintBlank = [&commands] { commands.Print(true); };
+    main.OnSavePdf = [&commands] { commands.SavePdf(); };
     main.OnPreview = [&commands](PreviewKind kind) { commands.ShowPreview(kind); };
 }
 
@@ -43,6 +44,7 @@ void ConnectAnnualChart(TUlvanForm& main, SheetCommands& commands,
             annual->PaintPreview(canvas, width, height, request);
         };
         preview.AnnualPrint = [&annual] { annual->PrintNenkaiSheet(false); };
+        preview.AnnualSavePdf = [&annual] { annual->SaveNenkaiSheetPdf(false); };
     });
 }
 

@@ -11,15 +11,14 @@
 #include "sheet/PrintSheet.h"
 #include "sheet/QtText.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace ulvan {
@@ -28,7 +27,6 @@ namespace {
 
 constexpr int kWrongCall = 2;
 constexpr int kWriteFailed = 1;
-constexpr int kPdfResolution = 600;
 
 class StreamSink : public MessageSink {
 public:
@@ -135,43 +133,24 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
         titleMissing = inputs.Options.TitName.empty();
     }
     // The messages the print command shows before its dialog.
-    if (options.FntName1.empty() || options.FntName2.empty()) {
-        messages.ShowMessage(ToU16(kFontMissingMessage));
-    }
-    if (titleMissing) {
-        messages.ShowMessage(ToU16(annual ? kNenkaiTitleMissingMessage : kTitleMissingMessage));
-    }
-
+    ShowSheetMessages(options, titleMissing,
+                      annual ? kNenkaiTitleMissingMessage : kTitleMissingMessage, messages);
     // The whole PDF is made in memory and then replaces the file in one step, so a write
     // that fails part way leaves no truncated file and keeps an earlier one.
-    QBuffer document;
-    document.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&document);
-        writer.setResolution(kPdfResolution);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Ulvan表"));
-        writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Landscape, QMarginsF()));
-        const QRect full = writer.pageLayout().fullRectPixels(kPdfResolution);
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            err << "ulvan sheet: PDF を作れません (the PDF could not be started)\n";
-            return kWriteFailed;
-        }
-        // The landscape page's height is the portrait paper's width.
-        FooterDrawRequest request(&messages);
-        if (annual) {
-            DrawNenkaiReadingPage(painter, full.height(), full.width(), annualInputs, blank,
-                                  request);
-        } else {
-            DrawMemorialReadingPage(painter, full.height(), full.width(), inputs, blank, request);
-        }
-        if (!painter.end()) {
-            err << "ulvan sheet: PDF を作れません (the PDF could not be finished)\n";
-            return kWriteFailed;
-        }
+    const std::optional<QByteArray> document = MakeSheetPdf(
+        [&](QPainter& painter, int width, int height, FooterDrawRequest& request) {
+            if (annual) {
+                DrawNenkaiReadingPage(painter, width, height, annualInputs, blank, request);
+            } else {
+                DrawMemorialReadingPage(painter, width, height, inputs, blank, request);
+            }
+        },
+        title, paper, messages);
+    if (!document) {
+        err << "ulvan sheet: PDF を作れません (the PDF could not be made)\n";
+        return kWriteFailed;
     }
-    if (const FileWriteResult written = WriteFileAtomically(pdf, document.data()); !written) {
+    if (const FileWriteResult written = WriteFileAtomically(pdf, *document); !written) {
         err << "ulvan sheet: " << Printable(written.Message.toStdString()) << '\n';
         return kWriteFailed;
     }

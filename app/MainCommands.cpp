@@ -45,6 +45,12 @@ const std::vector<MainCommand>& MainCommands() {
              .ToolName = "ToolButton11",
              .Icon = ToolIconId::BlankSheet,
              .Run = [](TUlvanForm& form) { form.PrintMemorialSheet(true); }});
+        add({.Name = "SavePdf1",
+             .Caption = QStringLiteral("PDFに保存…"),
+             .MenuHint = QStringLiteral("Ulvan表をPDFファイルに保存します（プリンタは不要）"),
+             .ToolName = "ToolButton13",
+             .Icon = ToolIconId::SaveText,
+             .Run = [](TUlvanForm& form) { form.RunHook(form.OnSavePdf); }});
         add({.Name = "Exit1",
              .Caption = QStringLiteral("Ulvan表の終了(&X)"),
              .MenuHint = QStringLiteral("Ulvan表の終了"),
@@ -116,8 +122,8 @@ const std::vector<MainMenu>& MainMenus() {
     static const std::vector<MainMenu> menus = {
         {QStringLiteral("ﾌｧｲﾙ(&F)"),
          "File1",
-         {"Open1", "New1", "CalendarExport1", nullptr, "Print1", "PrintPreview1", "Print2", nullptr,
-          "Exit1"}},
+         {"Open1", "New1", "CalendarExport1", nullptr, "Print1", "PrintPreview1", "Print2",
+          "SavePdf1", nullptr, "Exit1"}},
         {QStringLiteral("編集(&E)"), "Edit1Menu", {"Undo1", nullptr, "Find1", nullptr, "T1", "D1"}},
         {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), "Option1", {"N9", nullptr, "N4", "N7", "DueList1"}},
         {QStringLiteral("ﾍﾙﾌﾟ(&H)"), "Help1", {"Contents1", "SearchforHelpOn1", nullptr, "About1"}},
@@ -127,7 +133,7 @@ const std::vector<MainMenu>& MainMenus() {
 
 const std::vector<const char*>& MainToolBar() {
     static const std::vector<const char*> buttons = {
-        nullptr, "Open1", "New1",  nullptr, "Print1", "PrintPreview1", "Print2",
+        nullptr, "Open1", "New1",  nullptr, "Print1", "PrintPreview1", "Print2", "SavePdf1",
         nullptr, "Find1", nullptr, "N4",    "N7",     "DueList1"};
     return buttons;
 }

@@ -89,6 +89,7 @@ public:
     // The print hooks print what the case reads give at the moment of printing.
     std::function<void()> OnPrint;              // Print1, ToolButton4: the memorial sheet
     std::function<void()> OnPrintBlank;         // Print2, ToolButton11: the blank sheet
+    std::function<void()> OnSavePdf;            // SavePdf1, ToolButton12: the sheet as a PDF
     std::function<void(PreviewKind)> OnPreview; // PrintPreview1, ToolButton5
     std::function<void()> OnAnnualChart;        // N4, ToolButton9
     std::function<void()> OnQuickTable;         // N7, ToolButton10

@@ -89,12 +89,14 @@ TPrevForm::TPrevForm(MemorialSheetPrinter& printer, QWidget* parent)
     };
     SpeedButton1 = makeButton("SpeedButton1", QStringLiteral("印刷"),
                               QStringLiteral("表示されているUlvan表を印刷します"), 8);
+    SpeedButton5 = makeButton("SpeedButton5", QStringLiteral("PDFに保存…"),
+                              QStringLiteral("表示されているUlvan表をPDFファイルに保存します"), 96);
     SpeedButton2 = makeButton("SpeedButton2", QStringLiteral("ズームイン"),
-                              QStringLiteral("拡大表示します"), 96);
+                              QStringLiteral("拡大表示します"), 184);
     SpeedButton3 = makeButton("SpeedButton3", QStringLiteral("ズームアウト"),
-                              QStringLiteral("縮小表示します"), 184);
+                              QStringLiteral("縮小表示します"), 272);
     SpeedButton4 = makeButton("SpeedButton4", QStringLiteral("閉じる"),
-                              QStringLiteral("プレビュー・フォームを閉じます"), 272);
+                              QStringLiteral("プレビュー・フォームを閉じます"), 360);
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -128,6 +130,7 @@ TPrevForm::TPrevForm(MemorialSheetPrinter& printer, QWidget* parent)
     }
 
     connect(SpeedButton1, &QToolButton::clicked, this, &TPrevForm::Print);
+    connect(SpeedButton5, &QToolButton::clicked, this, &TPrevForm::SavePdf);
     connect(SpeedButton2, &QToolButton::clicked, this, &TPrevForm::ZoomIn);
     connect(SpeedButton3, &QToolButton::clicked, this, &TPrevForm::ZoomOut);
     connect(SpeedButton4, &QToolButton::clicked, this, &TPrevForm::close);
@@ -156,6 +159,16 @@ void TPrevForm::Print() {
         m_printer.PrintMemorialSheet(false);
     } else if (PreviewKind == 1 && AnnualPrint) {
         AnnualPrint();
+    } else {
+        m_printer.UserInteraction().Beep(BeepKind::Default);
+    }
+}
+
+void TPrevForm::SavePdf() {
+    if (PreviewKind == 0) {
+        m_printer.SaveMemorialSheetPdf(false);
+    } else if (PreviewKind == 1 && AnnualSavePdf) {
+        AnnualSavePdf();
     } else {
         m_printer.UserInteraction().Beep(BeepKind::Default);
     }

@@ -42,6 +42,7 @@ public:
     std::function<void(Canvas&, int previewWidth, int previewHeight, FooterDrawRequest&)>
         AnnualPainter;
     std::function<void()> AnnualPrint;
+    std::function<void()> AnnualSavePdf;
 
     // Sets PreviewKind and shows the window modally, maximised; returns when it closes.
     void ShowPreview(std::int32_t kind);
@@ -57,11 +58,14 @@ public:
     QToolButton* SpeedButton2 = nullptr; // ズームイン
     QToolButton* SpeedButton3 = nullptr; // ズームアウト
     QToolButton* SpeedButton4 = nullptr; // 閉じる
+    QToolButton* SpeedButton5 = nullptr; // PDFに保存…
     QStatusBar* StatusBar1 = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QWidget* PaintBox1 = nullptr;
 
     void Print();
+    // "PDFに保存…": the sheet shown, written as a PDF.
+    void SavePdf();
     void ZoomIn();
     void ZoomOut();
     // Level 0: the paint box fills the scroll box again and the page fits into it.

@@ -1,12 +1,18 @@
 #include "sheet/PrintSheet.h"
 
 #include "calendar/TextUtil.h"
+#include "case/AtomicFile.h"
 #include "sheet/Canvas.h"
+#include "sheet/MemorialSheet.h"
 #include "sheet/PrinterMetrics.h"
 #include "sheet/QtText.h"
 #include "ui/Interaction.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace ulvan {
@@ -46,7 +52,111 @@ private:
     bool m_done = false;
 };
 
+constexpr int kPdfResolution = 600;
+
 } // namespace
+
+std::optional<QByteArray> MakeSheetPdf(const ReadingPageDrawer& draw, const QString& title,
+                                       QPageSize::PageSizeId paper, MessageSink& messages) {
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&document);
+        writer.setResolution(kPdfResolution);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Ulvan表"));
+        writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Landscape, QMarginsF()));
+        const QRect full = writer.pageLayout().fullRectPixels(kPdfResolution);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return std::nullopt;
+        }
+        // The landscape page's height is the portrait paper's width.
+        FooterDrawRequest request(&messages);
+        try {
+            draw(painter, full.height(), full.width(), request);
+        } catch (const std::exception&) {
+            painter.end();
+            return std::nullopt;
+        }
+        if (!painter.end()) {
+            return std::nullopt;
+        }
+    }
+    return document.data();
+}
+
+void ShowSheetMessages(const SheetOptions& options, bool titleMissing,
+                       const QString& titleMissingMessage, MessageSink& messages) {
+    if (options.FntName1.empty() || options.FntName2.empty()) {
+        messages.ShowMessage(ToU16(kFontMissingMessage));
+    }
+    if (titleMissing) {
+        messages.ShowMessage(ToU16(titleMissingMessage));
+    }
+}
+
+QString ProposedPdfName(const DeceasedData& deceased, const QString& prefix) {
+    QStringList parts;
+    if (!prefix.isEmpty()) {
+        parts << prefix;
+    }
+    const QString name = ToQ(deceased.Kaimyo).trimmed();
+    if (!name.isEmpty()) {
+        parts << name;
+    }
+    const QString year = ToQ(deceased.KiNen).trimmed();
+    const QString month = ToQ(deceased.KiGatsu).trimmed();
+    const QString day = ToQ(deceased.KiNichi).trimmed();
+    if (!year.isEmpty() && !month.isEmpty() && !day.isEmpty()) {
+        parts << year + QStringLiteral("年") + month + QStringLiteral("月") + day +
+                     QStringLiteral("日");
+    }
+    if (parts.isEmpty()) {
+        parts << QStringLiteral("Ulvan表");
+    }
+    QString file = parts.join(QLatin1Char('_'));
+    for (QChar& c : file) {
+        if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c)) {
+            c = QLatin1Char('_');
+        }
+    }
+    return file + QStringLiteral(".pdf");
+}
+
+bool SaveSheetPdf(const SheetPdfJob& job, Interaction& interaction, QWidget* parent) {
+    ShowSheetMessages(job.Options, job.TitleMissing, job.TitleMissingMessage, interaction);
+    QPageSize::PageSizeId paper = QPageSize::A4;
+    const QString file = interaction.SavePdfFileName(
+        parent, kPdfSaveCaption, QDir::home().filePath(job.ProposedName), paper);
+    if (file.isEmpty()) {
+        return false;
+    }
+    const std::optional<QByteArray> pdf = MakeSheetPdf(job.Draw, job.Title, paper, interaction);
+    if (!pdf) {
+        Show(interaction, kPdfMakeFailed);
+        return false;
+    }
+    if (const FileWriteResult written = WriteFileAtomically(file, *pdf); !written) {
+        Show(interaction, written.Message);
+        return false;
+    }
+    return true;
+}
+
+SheetPdfJob MemorialPdfJob(bool blank, MemorialSheetInputs& inputs) {
+    SheetPdfJob job;
+    job.Options = inputs.Options;
+    job.TitleMissing = inputs.Options.TitName.empty();
+    job.TitleMissingMessage = kTitleMissingMessage;
+    job.Title = ToQ(SheetTitle(inputs.Options.TitName));
+    job.ProposedName = ProposedPdfName(inputs.Deceased, QString());
+    job.Draw = [&inputs, blank](QPainter& painter, int width, int height,
+                                FooterDrawRequest& request) {
+        DrawMemorialReadingPage(painter, width, height, inputs, blank, request);
+    };
+    return job;
+}
 
 void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& printer,
                         Interaction& interaction, QWidget* parent) {
@@ -63,13 +173,8 @@ void PrintMemorialSheet(bool blank, MemorialSheetInputs& inputs, QPrinter& print
 
 void PrintSheetPage(const SheetPrintJob& sheetJob, QPrinter& printer, Interaction& interaction,
                     QWidget* parent) {
-    const SheetOptions& options = sheetJob.Options;
-    if (options.FntName1.empty() || options.FntName2.empty()) {
-        Show(interaction, kFontMissingMessage);
-    }
-    if (sheetJob.TitleMissing) {
-        Show(interaction, sheetJob.TitleMissingMessage);
-    }
+    ShowSheetMessages(sheetJob.Options, sheetJob.TitleMissing, sheetJob.TitleMissingMessage,
+                      interaction);
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!interaction.PrintDialog(parent, printer)) {
         return;
@@ -140,6 +245,16 @@ void MemorialSheetPrinter::PrintMemorialSheet(bool blank) {
     if (!(inputs.Footer == before)) {
         WriteFooter(inputs.Footer);
     }
+}
+
+bool MemorialSheetPrinter::SaveMemorialSheetPdf(bool blank) {
+    MemorialSheetInputs inputs = m_read();
+    const FooterLayout before = inputs.Footer;
+    const bool written = SaveSheetPdf(MemorialPdfJob(blank, inputs), m_interaction, m_parent);
+    if (!(inputs.Footer == before)) {
+        WriteFooter(inputs.Footer);
+    }
+    return written;
 }
 
 } // namespace ulvan

@@ -4,11 +4,15 @@
 
 #include "sheet/MemorialPage.h"
 
+#include <QByteArray>
+#include <QPageSize>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -28,6 +32,48 @@ inline const QString kPrintStartFailed =
 inline const QString kPrintEndFailed =
     QStringLiteral("印刷を正しく終えられませんでした。\nプリンタを確かめてください。");
 inline const QString kPdfCaption = QStringLiteral("PDFファイルに印刷");
+inline const QString kPdfSaveCaption = QStringLiteral("PDFに保存");
+inline const QString kPdfMakeFailed =
+    QStringLiteral("PDFを作れませんでした。\nファイルは書き込まれていません。");
+
+// A sheet's page in the reading view: `painter` draws on a landscape device of paper height x
+// paper width, the sheet laid out as on portrait paper of portraitWidth x portraitHeight.
+using ReadingPageDrawer =
+    std::function<void(QPainter&, int portraitWidth, int portraitHeight, FooterDrawRequest&)>;
+
+// The one-page PDF of a sheet in its reading view, made in memory (the command line and the
+// windows' "PDFに保存…" both come here): `paper` turned landscape, no margins, `title` as
+// the document's title. Footer reports go to `messages`. Nothing when drawing failed.
+std::optional<QByteArray> MakeSheetPdf(const ReadingPageDrawer& draw, const QString& title,
+                                       QPageSize::PageSizeId paper, MessageSink& messages);
+
+// The messages every sheet shows before its print or save dialog: the font message when a
+// font is not chosen, then the title message when the title is missing.
+void ShowSheetMessages(const SheetOptions& options, bool titleMissing,
+                       const QString& titleMissingMessage, MessageSink& messages);
+
+// The file name the save dialog proposes: the posthumous name and the date of death, with
+// characters no file name may hold replaced; `prefix` goes first (such as "年回表").
+QString ProposedPdfName(const DeceasedData& deceased, const QString& prefix);
+
+// What a sheet's "PDFに保存…" needs: the print job's messages, the document title, the name
+// proposed and the page in its reading view.
+struct SheetPdfJob {
+    SheetOptions Options;
+    bool TitleMissing = false;
+    QString TitleMissingMessage;
+    QString Title;
+    QString ProposedName;
+    ReadingPageDrawer Draw;
+};
+
+// "PDFに保存…": the font and title messages, the save dialog (cancel: nothing written), then
+// the PDF made in memory and written in one step; a failure is reported and leaves no partial
+// file and an earlier file as it was. No printer is involved. True when the file was written.
+bool SaveSheetPdf(const SheetPdfJob& job, Interaction& interaction, QWidget* parent);
+
+// The memorial sheet's save job (`blank`: the printed form only).
+SheetPdfJob MemorialPdfJob(bool blank, MemorialSheetInputs& inputs);
 
 // What distinguishes one sheet's print job from another's: the options whose fonts are
 // checked, whether the title is missing and the message that says so, and the page itself
@@ -70,6 +116,8 @@ public:
     MemorialSheetPrinter& operator=(const MemorialSheetPrinter&) = delete;
 
     void PrintMemorialSheet(bool blank);
+    // "PDFに保存…" of the memorial sheet; true when a file was written.
+    bool SaveMemorialSheetPdf(bool blank);
     // The values as the sheets read them now.
     MemorialSheetInputs ReadInputs() const { return m_read(); }
     void WriteFooter(const FooterLayout& layout) const;

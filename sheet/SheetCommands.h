@@ -26,6 +26,7 @@ public:
     SheetCommands& operator=(const SheetCommands&) = delete;
 
     void Print(bool blank) { Printer().PrintMemorialSheet(blank); }
+    void SavePdf() { Printer().SaveMemorialSheetPdf(false); }
     void ShowPreview(PreviewKind kind);
 
     MemorialSheetPrinter& Printer();

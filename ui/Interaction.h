@@ -5,6 +5,7 @@
 
 #include "calendar/Messages.h"
 
+#include <QPageSize>
 #include <QString>
 
 class QPrinter;
@@ -40,6 +41,14 @@ public:
     virtual QString AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
                                    const QString& filter) {
         return SaveFileName(parent, caption, dir, filter);
+    }
+    // The save dialog of a sheet's PDF, proposing `proposed` (a path); the paper the user
+    // picks among the dialog's choices comes back in `paper` (kept when there is no choice).
+    // Without an override, the plain save dialog on PDF files.
+    virtual QString SavePdfFileName(QWidget* parent, const QString& caption,
+                                    const QString& proposed, QPageSize::PageSizeId& paper) {
+        (void)paper;
+        return SaveFileName(parent, caption, proposed, QStringLiteral("PDF (*.pdf)"));
     }
     // An open-file dialog for a picture, showing a preview of the picture under the cursor.
     virtual QString OpenPictureFileName(QWidget* parent, const QString& caption, const QString& dir,

@@ -102,6 +102,44 @@ QString QtInteraction::SaveFileName(QWidget* parent, const QString& caption, con
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString QtInteraction::SavePdfFileName(QWidget* parent, const QString& caption,
+                                       const QString& proposed, QPageSize::PageSizeId& paper) {
+    // The paper is the file type the user picks: A4 first.
+    struct PaperChoice {
+        QString Filter;
+        QPageSize::PageSizeId Paper;
+    };
+    const PaperChoice choices[] = {
+        {QStringLiteral("PDF A4 (*.pdf)"), QPageSize::A4},
+        {QStringLiteral("PDF B5 (*.pdf)"), QPageSize::JisB5},
+        {QStringLiteral("PDF A3 (*.pdf)"), QPageSize::A3},
+    };
+    QStringList filters;
+    for (const PaperChoice& choice : choices) {
+        filters << choice.Filter;
+    }
+    QString selected = choices[0].Filter;
+    for (const PaperChoice& choice : choices) {
+        if (choice.Paper == paper) {
+            selected = choice.Filter;
+        }
+    }
+    QString file = QFileDialog::getSaveFileName(parent, caption, proposed,
+                                                filters.join(QStringLiteral(";;")), &selected);
+    if (file.isEmpty()) {
+        return file;
+    }
+    for (const PaperChoice& choice : choices) {
+        if (choice.Filter == selected) {
+            paper = choice.Paper;
+        }
+    }
+    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        file += QStringLiteral(".pdf");
+    }
+    return file;
+}
+
 QString QtInteraction::AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
                                       const QString& filter) {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter, nullptr,

@@ -21,6 +21,8 @@ public:
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
+    QString SavePdfFileName(QWidget* parent, const QString& caption, const QString& proposed,
+                            QPageSize::PageSizeId& paper) override;
     QString AppendFileName(QWidget* parent, const QString& caption, const QString& dir,
                            const QString& filter) override;
     // The program's own dialog (not the platform's), so that it can show the preview.

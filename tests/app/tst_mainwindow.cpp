@@ -303,6 +303,7 @@ void TestMainWindow::Hints_data() {
         {"ToolButton2", "ファイルにデータを追記"},
         {"ToolButton4", "Ulvan表を印刷します（入力データも印刷）"},
         {"ToolButton5", "印刷プレビュー画面を表示"},
+        {"ToolButton13", "Ulvan表をPDFファイルに保存します（プリンタは不要）"},
         {"ToolButton9", "没年をもとに年回表を作成"},
         {"ToolButton10", "当該年度における年回早見表作成"},
     };
@@ -321,6 +322,7 @@ void TestMainWindow::MenuItems_data() {
         {"Print1", "Ulvan表の印刷(&P)", "Ulvan表を印刷します（入力データも印刷）"},
         {"PrintPreview1", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "印刷プレビュー画面を表示"},
         {"Print2", "空白用紙の印刷(&Y)", "空白のUlvan表用紙を印刷します（入力データは印刷しない）"},
+        {"SavePdf1", "PDFに保存…", "Ulvan表をPDFファイルに保存します（プリンタは不要）"},
         {"Exit1", "Ulvan表の終了(&X)", "Ulvan表の終了"},
         {"Find1", "故人データのクリア(&C)", "全てのデータ欄を消去"},
         {"T1", "寺院名等の編集(&J)", "Ulvan表末尾に挿入する寺院名等の編集を行ないます"},
@@ -472,7 +474,7 @@ void TestMainWindow::MenusInOrder() {
     const QStringList titles{QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("編集(&E)"),
                              QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), QStringLiteral("ﾍﾙﾌﾟ(&H)")};
     const QStringList items[] = {L({"Open1", "New1", "CalendarExport1", "-", "Print1",
-                                    "PrintPreview1", "Print2", "-", "Exit1"}),
+                                    "PrintPreview1", "Print2", "SavePdf1", "-", "Exit1"}),
                                  L({"Undo1", "-", "Find1", "-", "T1", "D1"}),
                                  L({"N9", "-", "N4", "N7", "DueList1"}),
                                  L({"Contents1", "SearchforHelpOn1", "-", "About1"})};
@@ -504,7 +506,7 @@ void TestMainWindow::ToolBarInOrder() {
     }
     const QStringList expected =
         L({"-", "ToolButton1", "ToolButton2", "-", "ToolButton4", "ToolButton5", "ToolButton11",
-           "-", "ToolButton7", "-", "ToolButton9", "ToolButton10", "ToolButton12"});
+           "ToolButton13", "-", "ToolButton7", "-", "ToolButton9", "ToolButton10", "ToolButton12"});
     QCOMPARE(names, expected);
 }
 

@@ -6,15 +6,19 @@
 #include "annual/Nenkai.h"
 #include "annual/NenkaiSheet.h"
 #include "annual/NenkaiUnit.h"
+#include "case/AtomicFile.h"
+#include "sheet/MemorialPage.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/PrintSheet.h"
 #include "sheet/QtText.h"
 #include "tests/support/SampleCase.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -168,6 +172,10 @@ private Q_SLOTS:
     void MissingPictureMarkedForTheRunOnly();
 
     void PreviewFitsAndZooms();
+    void SavePdfWritesWhatTheCommandLineWrites_data();
+    void SavePdfWritesWhatTheCommandLineWrites();
+    void SavePdfCancelledWritesNothing();
+    void SavePdfIntoMissingFolderFails();
     void PreviewResizeRefitsOnlyAtLevelZero();
     void PreviewOpensMaximisedAndPrints();
     void PreviewZoomedOpensAtReadingEnd_data();
@@ -288,6 +296,91 @@ void TestPrintSheet::PrintsOnePage_data() {
     QTest::newRow("filled") << false << false;
     QTest::newRow("blank") << true << false;
     QTest::newRow("filled with footer") << false << true;
+}
+
+void TestPrintSheet::SavePdfWritesWhatTheCommandLineWrites_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("memorial") << static_cast<int>(SheetKind::Filled);
+    QTest::newRow("blank") << static_cast<int>(SheetKind::Blank);
+    QTest::newRow("annual") << static_cast<int>(SheetKind::Annual);
+}
+
+// The windows' "PDFに保存…" and `ulvan sheet --pdf` draw the same one page.
+void TestPrintSheet::SavePdfWritesWhatTheCommandLineWrites() {
+    QFETCH(int, kind);
+    const auto sheet = static_cast<SheetKind>(kind);
+    const bool annual = sheet == SheetKind::Annual;
+    const bool blank = sheet == SheetKind::Blank;
+    const QString file = m_dir.filePath(
+        QStringLiteral("save-%1.pdf").arg(QString::fromLatin1(QTest::currentDataTag())));
+    ScriptedInteraction ui;
+    ui.AnswerSaveFile(file);
+    NenkaiSheetInputs chart = AnnualInputs();
+    bool written = false;
+    if (annual) {
+        written = SaveSheetPdf(NenkaiPdfJob(false, chart), ui, nullptr);
+    } else {
+        MemorialSheetPrinter printer(
+            ui, [] { return FilledCase(); }, {}, nullptr);
+        written = printer.SaveMemorialSheetPdf(blank);
+    }
+    QVERIFY(written);
+    QCOMPARE(ui.PendingAnswers(), std::size_t{0});
+    QCOMPARE(ui.Dialogs.size(), std::size_t{1});
+    QCOMPARE(ui.Dialogs.front().Caption, kPdfSaveCaption);
+    QVERIFY(ui.Dialogs.front().Dir.endsWith(
+        ProposedPdfName(FilledCase().Deceased, annual ? QStringLiteral("年回表") : QString())));
+    QCOMPARE(PdfPageCount(file), 1);
+
+    // What the command line makes for the same case.
+    ScriptedInteraction quiet;
+    MemorialSheetInputs memorial = FilledCase();
+    const std::optional<QByteArray> expected = MakeSheetPdf(
+        [&](QPainter& painter, int width, int height, FooterDrawRequest& request) {
+            if (annual) {
+                DrawNenkaiReadingPage(painter, width, height, chart, false, request);
+            } else {
+                DrawMemorialReadingPage(painter, width, height, memorial, blank, request);
+            }
+        },
+        QString(), QPageSize::A4, quiet);
+    QVERIFY(expected.has_value());
+    const QString reference = m_dir.filePath(
+        QStringLiteral("cli-%1.pdf").arg(QString::fromLatin1(QTest::currentDataTag())));
+    QVERIFY(WriteFileAtomically(reference, *expected));
+    const QByteArray got = PdfPageContent(file);
+    const QByteArray want = PdfPageContent(reference);
+    QVERIFY(!want.isEmpty());
+    QVERIFY2(got == want, qPrintable(FirstDifference(got, want)));
+}
+
+void TestPrintSheet::SavePdfCancelledWritesNothing() {
+    QDir folder(m_dir.filePath(QStringLiteral("cancelled")));
+    QVERIFY(folder.mkpath(QStringLiteral(".")));
+    ScriptedInteraction ui;
+    ui.AnswerSaveFile(QString());
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    QVERIFY(!printer.SaveMemorialSheetPdf(false));
+    QCOMPARE(ui.Dialogs.size(), std::size_t{1});
+    QVERIFY(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    QVERIFY(ui.Log.filter(QStringLiteral("message: ")).isEmpty());
+}
+
+void TestPrintSheet::SavePdfIntoMissingFolderFails() {
+    const QString folder = m_dir.filePath(QStringLiteral("missing"));
+    const QString file = folder + QStringLiteral("/sheet.pdf");
+    ScriptedInteraction ui;
+    ui.AnswerSaveFile(file);
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    QVERIFY(!printer.SaveMemorialSheetPdf(false));
+    const QStringList messages = ui.Log.filter(QStringLiteral("message: "));
+    QCOMPARE(messages.size(), 1);
+    const QString expectedStart =
+        QStringLiteral("message: ") + FileWriteFailureMessage(file, QString()).chopped(3);
+    QVERIFY2(messages.front().startsWith(expectedStart), qPrintable(messages.front()));
+    QVERIFY(!QFileInfo::exists(folder));
 }
 
 void TestPrintSheet::PrintsOnePage() {
@@ -525,7 +618,14 @@ void TestPrintSheet::PreviewOpensMaximisedAndPrints() {
     QCOMPARE(ui.Log, QStringList{QStringLiteral("print")});
     QCOMPARE(form.SpeedButton1->text(), QStringLiteral("印刷"));
     QCOMPARE(form.SpeedButton4->toolTip(), QStringLiteral("プレビュー・フォームを閉じます"));
-    QCOMPARE(form.SpeedButton3->geometry(), QRect(184, 4, 81, 21));
+    // The bar in order: 印刷, PDFに保存…, ズームイン, ズームアウト, 閉じる.
+    const QToolButton* const bar[] = {form.SpeedButton1, form.SpeedButton5, form.SpeedButton2,
+                                      form.SpeedButton3, form.SpeedButton4};
+    for (std::size_t i = 1; i < std::size(bar); ++i) {
+        QVERIFY(bar[i - 1]->geometry().right() < bar[i]->geometry().left());
+        QCOMPARE(bar[i]->geometry().size(), bar[0]->geometry().size());
+    }
+    QCOMPARE(form.SpeedButton5->text(), kPdfSaveCaption + QStringLiteral("…"));
 }
 
 void TestPrintSheet::PreviewZoomedOpensAtReadingEnd_data() {
