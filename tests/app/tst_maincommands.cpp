@@ -110,6 +110,7 @@ void TestMainCommands::ButtonAndMenuItemRunTheSameCommand() {
     form.OnDueList = record("due");
     form.OnPrint = record("print");
     form.OnPrintBlank = record("blank");
+    form.OnSavePdf = record("pdf");
     form.OnPreview = [&ran](PreviewKind) { ran << QStringLiteral("preview"); };
     form.Edit1->setText(QStringLiteral("2020"));
 
