@@ -22,6 +22,13 @@ namespace {
 
 // Letters are shaped at this pixel size and scaled to the size the picture asks for.
 constexpr int kDesignPixels = 256;
+// The device pixels one picture may cover in all: this many times its own rectangle, plus a
+// fixed amount for small targets. A picture that would cover more (a file of a million
+// rectangles over the whole frame) stops there.
+constexpr double kCoverLayers = 256;
+constexpr double kCoverExtra = 64.0 * 1024 * 1024;
+// How far beyond its rectangle a picture may draw (outlines on the edge stand half out).
+constexpr double kTargetMargin = 1.0 / 16;
 constexpr double kMmPerInch = 25.4;
 constexpr double kScreenDpi = 96.0;
 
@@ -86,14 +93,22 @@ Qt::BrushStyle HatchStyle(MetafileBrush::HatchKind hatch) {
 // carries one saved state for the picture's clip, renewed at each clip change.
 class PainterSink final : public MetafileSink {
 public:
-    PainterSink(QPainter& painter, double pixel)
+    // `device`: the rectangle the picture may draw in, in device pixels.
+    PainterSink(QPainter& painter, double pixel, const QRectF& device)
         : m_painter(painter)
-        , m_pixel(pixel) {}
+        , m_pixel(pixel)
+        , m_device(device)
+        , m_budget(kCoverLayers * device.width() * device.height() + kCoverExtra) {}
+
+    bool Exhausted() const override { return m_budget < 0; }
 
     void DrawPath(const MetafilePath& path, const MetafilePen* pen, const MetafileBrush* brush,
                   MetafileFillRule rule) override {
         const QPainterPath shape = ToPainterPath(
             path, rule == MetafileFillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+        const double penWidth = pen ? (pen->Width > 0 ? pen->Width : m_pixel) : 0.0;
+        Spend(shape.boundingRect().adjusted(-penWidth, -penWidth, penWidth, penWidth),
+              static_cast<double>(path.Points.size()));
         if (brush) {
             if (brush->Style == MetafileBrush::Fill::Hatched) {
                 if (brush->OpaqueBackground)
@@ -139,9 +154,14 @@ public:
         else if (text.Vertical == MetafileText::VAlign::Bottom)
             y = -metrics.descent();
 
-        m_painter.save();
         const QTransform axes(text.XAxis.X, text.XAxis.Y, text.YAxis.X, text.YAxis.Y, text.Origin.X,
                               text.Origin.Y);
+        // What the letters cover, each in its own cell.
+        const QTransform toPicture = QTransform::fromScale(scale, scale) * axes;
+        const QRectF cell =
+            toPicture.mapRect(QRectF(0, -metrics.ascent(), kDesignPixels, metrics.height()));
+        Spend(cell, static_cast<double>(string.size()) * 64, static_cast<double>(string.size()));
+        m_painter.save();
         m_painter.setTransform(QTransform::fromScale(scale, scale) * axes * m_painter.transform());
         m_painter.setFont(font);
         m_painter.setPen(ToColor(text.Color));
@@ -185,6 +205,7 @@ public:
             (bitmap.TopRight.X - bitmap.TopLeft.X) / w, (bitmap.TopRight.Y - bitmap.TopLeft.Y) / w,
             (bitmap.BottomLeft.X - bitmap.TopLeft.X) / h,
             (bitmap.BottomLeft.Y - bitmap.TopLeft.Y) / h, bitmap.TopLeft.X, bitmap.TopLeft.Y);
+        Spend(place.mapRect(QRectF(0, 0, w, h)), w * h);
         m_painter.save();
         m_painter.setTransform(place * m_painter.transform());
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform, bitmap.Smooth);
@@ -197,6 +218,20 @@ public:
         m_painter.save();
         if (steps.empty())
             return;
+        double points = 0;
+        bool intersections = steps.front().Mode != MetafileClipStep::Combine::Exclude;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            points += static_cast<double>(steps[i].Area.Points.size());
+            intersections =
+                intersections && (i == 0 || steps[i].Mode == MetafileClipStep::Combine::Intersect);
+        }
+        m_budget -= points * 16;
+        if (intersections) {
+            // The usual clip: areas intersected one after the other, which the painter does itself.
+            for (const MetafileClipStep& step : steps)
+                m_painter.setClipPath(ToPainterPath(step.Area, Qt::WindingFill), Qt::IntersectClip);
+            return;
+        }
         QPainterPath clip;
         bool first = true;
         for (const MetafileClipStep& step : steps) {
@@ -261,8 +296,17 @@ private:
         return out;
     }
 
+    // Takes from the budget the device pixels `area` (picture coordinates) covers within the
+    // picture's rectangle, `times` over, and `fixed`.
+    void Spend(const QRectF& area, double fixed, double times = 1) {
+        const QRectF device = m_painter.transform().mapRect(area).intersected(m_device);
+        m_budget -= fixed + times * std::max(device.width(), 0.0) * std::max(device.height(), 0.0);
+    }
+
     QPainter& m_painter;
     double m_pixel; // one pixel of the picture at 96 dpi, in picture units
+    QRectF m_device;
+    double m_budget;
 };
 
 } // namespace
@@ -289,11 +333,16 @@ bool PaintMetafile(QByteArrayView bytes, QPainter& painter, const QRectF& target
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF bounds =
+        target.adjusted(-target.width() * kTargetMargin, -target.height() * kTargetMargin,
+                        target.width() * kTargetMargin, target.height() * kTargetMargin);
+    painter.setClipRect(bounds, Qt::IntersectClip);
+    const QRectF device = painter.transform().mapRect(bounds);
     painter.translate(target.topLeft());
     painter.scale(target.width() / width, target.height() / height);
     painter.translate(-info->Left, -info->Top);
     painter.save(); // the picture's clip lives in this state
-    PainterSink sink(painter, width / (info->WidthMm / kMmPerInch * kScreenDpi));
+    PainterSink sink(painter, width / (info->WidthMm / kMmPerInch * kScreenDpi), device);
     const bool played = PlayMetafile(Bytes(bytes), sink);
     painter.restore();
     painter.restore();

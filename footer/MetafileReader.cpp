@@ -9,6 +9,7 @@
 #include <functional>
 #include <queue>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace ulvan {
@@ -653,6 +654,10 @@ public:
         std::size_t points = 1;
         for (const MetafileClipStep& step : m_dc.Clip)
             points += step.Area.Points.size();
+        if (points > kMaxMetafileClipPoints) {
+            Fail();
+            return;
+        }
         if (Charge(points))
             m_sink.SetClip(m_dc.Clip);
     }
@@ -1156,7 +1161,8 @@ public:
             }
         }
         const double drawnHeight = run.Font.Height * std::hypot(run.YAxis.X, run.YAxis.Y);
-        if (!(drawnHeight <= m_maxWidth) || !Charge(run.Text.size() + 1))
+        if (!(drawnHeight <= m_maxWidth) ||
+            !Charge(run.Text.size() * kMetafileTextCharacterPoints + 1))
             return; // letters larger than the picture many times over are no drawing
         m_sink.DrawText(run);
     }
@@ -1210,6 +1216,7 @@ public:
     // --- the object table
 
     std::vector<GdiObject>& Objects() { return m_objects; }
+    std::unordered_map<std::uint32_t, GdiObject>& NamedObjects() { return m_namedObjects; }
 
     void Select(const GdiObject& object) {
         switch (object.Type) {
@@ -1240,7 +1247,8 @@ private:
     double m_maxWidth = 0;
     DeviceContext m_dc;
     std::vector<DeviceContext> m_saved;
-    std::vector<GdiObject> m_objects;
+    std::vector<GdiObject> m_objects;                            // WMF: by slot
+    std::unordered_map<std::uint32_t, GdiObject> m_namedObjects; // EMF: by the file's index
     MetafilePath m_path;
     bool m_inPath = false;
     bool m_figureOpen = false;
@@ -1460,15 +1468,18 @@ GdiObject StockObject(std::uint32_t index) {
     return object;
 }
 
-// The slot of an EMF object index, growing the table within the limit; null for index 0 or
-// past the limit.
+// The slot of an EMF object index (the file names it; only the ones used are kept); null for
+// index 0 or past the limit.
 GdiObject* EmfSlot(Player& player, std::uint32_t index) {
-    std::vector<GdiObject>& objects = player.Objects();
     if (index == 0 || index >= kMaxMetafileObjects)
         return nullptr;
-    if (index >= objects.size())
-        objects.resize(std::size_t{index} + 1);
-    return &objects[index];
+    return &player.NamedObjects()[index];
+}
+
+// The EMF object at `index`, null when there is none.
+const GdiObject* EmfObject(Player& player, std::uint32_t index) {
+    const auto found = player.NamedObjects().find(index);
+    return found == player.NamedObjects().end() ? nullptr : &found->second;
 }
 
 namespace emr {
@@ -1779,15 +1790,14 @@ bool PlayEmfRecord(Record& r, std::uint32_t type, Player& player) {
             return false;
         if ((index & 0x80000000u) != 0) {
             player.Select(StockObject(index & 0x7FFFFFFFu));
-        } else if (index < player.Objects().size()) {
-            player.Select(player.Objects()[index]);
+        } else if (const GdiObject* object = EmfObject(player, index)) {
+            player.Select(*object);
         }
         return true;
     }
     case emr::DeleteObject: {
         const std::uint32_t index = r.U32(8);
-        if (index < player.Objects().size())
-            player.Objects()[index] = GdiObject{};
+        player.NamedObjects().erase(index);
         return true;
     }
     case emr::CreatePen: {
@@ -1966,9 +1976,9 @@ bool PlayEmfRecord(Record& r, std::uint32_t type, Player& player) {
                 const GdiObject stock = StockObject(index & 0x7FFFFFFFu);
                 if (stock.Type == GdiObject::Kind::Brush)
                     brush = stock.Brush;
-            } else if (index < player.Objects().size() &&
-                       player.Objects()[index].Type == GdiObject::Kind::Brush) {
-                brush = player.Objects()[index].Brush;
+            } else if (const GdiObject* object = EmfObject(player, index);
+                       object && object->Type == GdiObject::Kind::Brush) {
+                brush = object->Brush;
             }
         }
         if (r.Bad())
@@ -2041,8 +2051,6 @@ bool PlayEmf(std::span<const std::uint8_t> bytes, MetafileSink& sink) {
     if (!header)
         return false;
     Player player(header->Info, sink, header->UnitsPerMmX, header->UnitsPerMmY);
-    player.Objects().resize(
-        std::min<std::size_t>(std::max<std::uint32_t>(header->Handles, 1), kMaxMetafileObjects));
     std::size_t at = header->HeaderSize;
     std::size_t records = 1;
     while (at < bytes.size()) {
@@ -2056,7 +2064,8 @@ bool PlayEmf(std::span<const std::uint8_t> bytes, MetafileSink& sink) {
         if (type == emr::Eof)
             return true;
         Record record(bytes.data() + at, size);
-        if (!PlayEmfRecord(record, type, player) || record.Bad() || player.Failed())
+        if (!PlayEmfRecord(record, type, player) || record.Bad() || player.Failed() ||
+            sink.Exhausted())
             return false;
         at += size;
     }
@@ -2659,7 +2668,7 @@ bool PlayWmf(std::span<const std::uint8_t> bytes, MetafileSink& sink) {
     WmfObjects objects(player);
     return WalkWmf(bytes, header->FirstRecord, [&](Record& record, std::uint16_t function) {
         return PlayWmfRecord(record, function, player, objects) && !record.Bad() &&
-               !player.Failed();
+               !player.Failed() && !sink.Exhausted();
     });
 }
 

@@ -32,10 +32,12 @@ inline constexpr std::size_t kMaxMetafileSaveDepth = 256;  // saved states
 inline constexpr std::size_t kMaxMetafilePolygonPoints = 1'000'000;
 inline constexpr std::size_t kMaxMetafilePathElements = 2'000'000;
 inline constexpr std::size_t kMaxMetafileClipSteps = 64; // clip changes since the last reset
-inline constexpr std::size_t kMaxMetafileRegionRects = 100'000;
-inline constexpr std::size_t kMaxMetafileTextUnits = 65'536; // characters of one text
-// Points (and characters) one picture may hand to the sink in all, clip changes and saved
-// clips included: what bounds the drawing work.
+inline constexpr std::size_t kMaxMetafileRegionRects = 10'000;
+inline constexpr std::size_t kMaxMetafileClipPoints = 100'000; // all steps of one clip together
+inline constexpr std::size_t kMaxMetafileTextUnits = 65'536;   // characters of one text
+// Points one picture may hand to the sink in all, clip changes and saved clips included (a
+// character counts as kMetafileTextCharacterPoints): what bounds the drawing work.
+inline constexpr std::size_t kMetafileTextCharacterPoints = 16;
 inline constexpr std::size_t kMaxMetafileOutputPoints = 20'000'000;
 // Embedded bitmaps: the same limits as the other footer pictures (checked to agree where
 // both are known), and all bitmaps of one picture together.
@@ -160,8 +162,12 @@ public:
                           const MetafileBrush* brush, MetafileFillRule rule) = 0;
     virtual void DrawText(const MetafileText& text) = 0;
     virtual void DrawBitmap(const MetafileBitmap& bitmap) = 0;
-    // The whole clip: no step is no clip. At most kMaxMetafileClipSteps steps.
+    // The whole clip: no step is no clip. At most kMaxMetafileClipSteps steps holding at most
+    // kMaxMetafileClipPoints points.
     virtual void SetClip(const std::vector<MetafileClipStep>& steps) = 0;
+    // True when the sink has done all the work it takes from one picture: the playback ends
+    // there, as at a limit of the reader's.
+    virtual bool Exhausted() const { return false; }
 };
 
 // The picture's size and covered rectangle, nullopt when `bytes` is not an EMF or WMF whose

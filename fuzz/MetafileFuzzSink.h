@@ -50,7 +50,7 @@ public:
              {text.XAxis.X, text.XAxis.Y, text.YAxis.X, text.YAxis.Y, text.Font.Height})
             Require(std::isfinite(v));
         Require(text.Font.Height > 0);
-        Take(text.Text.size() + 1);
+        Take(text.Text.size() * kMetafileTextCharacterPoints + 1);
     }
     void DrawBitmap(const MetafileBitmap& bitmap) override {
         Require(bitmap.Width > 0 && bitmap.Height > 0);
@@ -73,6 +73,7 @@ public:
                 Check(p);
             points += step.Area.Points.size();
         }
+        Require(points <= kMaxMetafileClipPoints);
         Take(points);
     }
     std::size_t Calls() const { return m_calls; }
