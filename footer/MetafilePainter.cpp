@@ -107,8 +107,9 @@ public:
         const QPainterPath shape = ToPainterPath(
             path, rule == MetafileFillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
         const double penWidth = pen ? (pen->Width > 0 ? pen->Width : m_pixel) : 0.0;
-        Spend(shape.boundingRect().adjusted(-penWidth, -penWidth, penWidth, penWidth),
-              static_cast<double>(path.Points.size()));
+        if (!Spend(shape.boundingRect().adjusted(-penWidth, -penWidth, penWidth, penWidth),
+                   static_cast<double>(path.Points.size())))
+            return;
         if (brush) {
             if (brush->Style == MetafileBrush::Fill::Hatched) {
                 if (brush->OpaqueBackground)
@@ -123,17 +124,9 @@ public:
     }
 
     void DrawText(const MetafileText& text) override {
-        QString face = ToQ(text.Font.Face);
-        const bool vertical = face.startsWith(QLatin1Char('@'));
-        QFont font(ResolveFace(face));
-        font.setPixelSize(kDesignPixels);
-        font.setWeight(static_cast<QFont::Weight>(
-            std::clamp(text.Font.Weight == 0 ? 400 : text.Font.Weight, 1, 1000)));
-        font.setItalic(text.Font.Italic);
-        font.setUnderline(text.Font.Underline);
-        font.setStrikeOut(text.Font.StrikeOut);
-        font.setHintingPreference(QFont::PreferNoHinting);
-        const QFontMetricsF metrics(font);
+        const bool vertical = text.Font.Face.starts_with(u'@');
+        const QFont& font = FontFor(text.Font);
+        const QFontMetricsF& metrics = *m_metrics;
         // Text units per design pixel.
         const double scale = text.Font.CellHeight
                                  ? text.Font.Height / std::max(metrics.height(), 1.0)
@@ -160,7 +153,9 @@ public:
         const QTransform toPicture = QTransform::fromScale(scale, scale) * axes;
         const QRectF cell =
             toPicture.mapRect(QRectF(0, -metrics.ascent(), kDesignPixels, metrics.height()));
-        Spend(cell, static_cast<double>(string.size()) * 64, static_cast<double>(string.size()));
+        if (!Spend(cell, static_cast<double>(string.size()) * 64,
+                   static_cast<double>(string.size())))
+            return;
         m_painter.save();
         m_painter.setTransform(QTransform::fromScale(scale, scale) * axes * m_painter.transform());
         m_painter.setFont(font);
@@ -205,7 +200,8 @@ public:
             (bitmap.TopRight.X - bitmap.TopLeft.X) / w, (bitmap.TopRight.Y - bitmap.TopLeft.Y) / w,
             (bitmap.BottomLeft.X - bitmap.TopLeft.X) / h,
             (bitmap.BottomLeft.Y - bitmap.TopLeft.Y) / h, bitmap.TopLeft.X, bitmap.TopLeft.Y);
-        Spend(place.mapRect(QRectF(0, 0, w, h)), w * h);
+        if (!Spend(place.mapRect(QRectF(0, 0, w, h)), w * h))
+            return;
         m_painter.save();
         m_painter.setTransform(place * m_painter.transform());
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform, bitmap.Smooth);
@@ -268,6 +264,26 @@ public:
     }
 
 private:
+    // The font of `spec` at the design size; the last one is kept, as a picture's texts mostly
+    // share their font.
+    const QFont& FontFor(const MetafileFont& spec) {
+        if (m_metrics && spec.Face == m_fontSpec.Face && spec.Weight == m_fontSpec.Weight &&
+            spec.Italic == m_fontSpec.Italic && spec.Underline == m_fontSpec.Underline &&
+            spec.StrikeOut == m_fontSpec.StrikeOut)
+            return m_font;
+        m_fontSpec = spec;
+        m_font = QFont(ResolveFace(ToQ(spec.Face)));
+        m_font.setPixelSize(kDesignPixels);
+        m_font.setWeight(
+            static_cast<QFont::Weight>(std::clamp(spec.Weight == 0 ? 400 : spec.Weight, 1, 1000)));
+        m_font.setItalic(spec.Italic);
+        m_font.setUnderline(spec.Underline);
+        m_font.setStrikeOut(spec.StrikeOut);
+        m_font.setHintingPreference(QFont::PreferNoHinting);
+        m_metrics.emplace(m_font);
+        return m_font;
+    }
+
     QPen ToPen(const MetafilePen& pen) const {
         QPen out(ToColor(pen.Color));
         out.setWidthF(pen.Width > 0 ? pen.Width : m_pixel);
@@ -297,16 +313,21 @@ private:
     }
 
     // Takes from the budget the device pixels `area` (picture coordinates) covers within the
-    // picture's rectangle, `times` over, and `fixed`.
-    void Spend(const QRectF& area, double fixed, double times = 1) {
+    // picture's rectangle, `times` over, and `fixed`; false (nothing to draw) when that is more
+    // than is left.
+    bool Spend(const QRectF& area, double fixed, double times = 1) {
         const QRectF device = m_painter.transform().mapRect(area).intersected(m_device);
         m_budget -= fixed + times * std::max(device.width(), 0.0) * std::max(device.height(), 0.0);
+        return m_budget >= 0;
     }
 
     QPainter& m_painter;
     double m_pixel; // one pixel of the picture at 96 dpi, in picture units
     QRectF m_device;
     double m_budget;
+    MetafileFont m_fontSpec;
+    QFont m_font;
+    std::optional<QFontMetricsF> m_metrics;
 };
 
 } // namespace

@@ -149,6 +149,55 @@ TEST(MetafilePaint, JapaneseTextIsDrawnAboveItsBaseline) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST(MetafilePaint, VerticalFaceWritesAColumnDownThePage) {
+    const QImage image = Paint("vertical.emf", QSize(200, 200), kWhole);
+    // The column x 400..500, y 100..300 of 1000: image (80, 20)-(100, 60).
+    const QRect ink = test::InkBounds(image, image.rect());
+    ASSERT_FALSE(ink.isNull());
+    EXPECT_GE(ink.left(), 78);
+    EXPECT_LE(ink.right(), 101);
+    EXPECT_GE(ink.top(), 19);
+    EXPECT_LE(ink.bottom(), 61);
+    EXPECT_GT(ink.height(), ink.width() * 3 / 2); // two letters one under the other
+}
+
+struct CoverCase {
+    int Rectangles;
+    bool Played;
+};
+
+class MetafileCoverTest : public testing::TestWithParam<CoverCase> {};
+
+// Rectangles over the whole picture, one after the other.
+QByteArray Overdrawn(int rectangles) {
+    const QByteArray base = Fixture("rect.emf");
+    constexpr qsizetype kRectangleRecord = 136, kRecordBytes = 24, kEnd = 20;
+    QByteArray full = base.mid(kRectangleRecord, kRecordBytes);
+    for (const qsizetype at : {8, 12}) // left, top
+        full.replace(at, 4, QByteArray(4, '\0'));
+    const char corner[4] = {static_cast<char>(0xE8), static_cast<char>(0x03), 0, 0}; // 1000
+    for (const qsizetype at : {16, 20}) // right, bottom
+        full.replace(at, 4, QByteArray(corner, 4));
+    QByteArray bytes = base.left(kRectangleRecord);
+    for (int i = 0; i < rectangles; ++i)
+        bytes += full;
+    return bytes + base.right(kEnd);
+}
+
+TEST_P(MetafileCoverTest, PictureCoveringItsFrameTooOftenStops) {
+    test::EnsureGuiApplication();
+    QImage image(50, 50, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    EXPECT_EQ(PaintMetafile(Overdrawn(GetParam().Rectangles), painter, QRectF(0, 0, 50, 50)),
+              GetParam().Played);
+    painter.end();
+    EXPECT_EQ(image.pixelColor(25, 25), QColor(Qt::red)); // what was drawn stays
+}
+
+INSTANTIATE_TEST_SUITE_P(Budget, MetafileCoverTest,
+                         testing::Values(CoverCase{1000, true}, CoverCase{40000, false}));
+
 class MetafileHostilePaintTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(MetafileHostilePaintTest, FailsAndLeavesThePainterAsItWas) {
