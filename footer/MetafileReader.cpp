@@ -303,10 +303,12 @@ std::uint32_t Channel(std::uint32_t value, std::uint32_t mask) {
 
 // Decodes the bitmap whose header and colours are `info` and whose pixels are `bits`.
 // Nullopt for a format not drawn (compressed, palette indices) and, with `bad` set, for a
-// header that does not hold, pixels that do not fit or a bitmap over the limits.
+// header that does not hold, pixels that do not fit or a bitmap over the limits. With
+// `keepAlpha`, 32-bit pixels keep their (premultiplied) alpha byte; else all are opaque.
 std::optional<DecodedBitmap> DecodeDib(std::span<const std::uint8_t> info,
                                        std::span<const std::uint8_t> bits, bool paletteIndices,
-                                       std::int64_t& pixelBudget, bool& bad) {
+                                       std::int64_t& pixelBudget, bool& bad,
+                                       bool keepAlpha = false) {
     bad = true;
     Record header(info.data(), info.size());
     const std::uint32_t headerSize = header.U32(0);
@@ -416,6 +418,16 @@ std::optional<DecodedBitmap> DecodeDib(std::span<const std::uint8_t> info,
                              static_cast<std::uint32_t>(line[ux * 4 + 3]) << 24;
                 pixel = 0xFF000000u | Channel(value, redMask) << 16 |
                         Channel(value, greenMask) << 8 | Channel(value, blueMask);
+                if (keepAlpha && bitCount == 32) {
+                    const std::uint32_t alpha = value >> 24;
+                    const auto unpremultiply = [alpha](std::uint32_t c) {
+                        return alpha == 0
+                                   ? 0u
+                                   : std::min<std::uint32_t>(255, (c * 255 + alpha / 2) / alpha);
+                    };
+                    pixel = alpha << 24 | unpremultiply(pixel >> 16 & 0xFF) << 16 |
+                            unpremultiply(pixel >> 8 & 0xFF) << 8 | unpremultiply(pixel & 0xFF);
+                }
                 break;
             }
             case 24:
@@ -1352,14 +1364,15 @@ std::optional<std::vector<Box>> ReadRegionData(Record& r, std::size_t at, std::u
 // The bitmap of a bit-block record: header and colours at offBmi, pixels at offBits.
 std::optional<DecodedBitmap> ReadEmfBitmap(Record& r, Player& player, std::uint32_t offBmi,
                                            std::uint32_t cbBmi, std::uint32_t offBits,
-                                           std::uint32_t cbBits, std::uint32_t usage) {
+                                           std::uint32_t cbBits, std::uint32_t usage,
+                                           bool keepAlpha = false) {
     const std::span<const std::uint8_t> info = r.Bytes(offBmi, cbBmi);
     const std::span<const std::uint8_t> bits = r.Bytes(offBits, cbBits);
     if (r.Bad())
         return std::nullopt;
     bool bad = false;
     std::optional<DecodedBitmap> bitmap =
-        DecodeDib(info, bits, usage == 1, player.PixelBudget(), bad);
+        DecodeDib(info, bits, usage == 1, player.PixelBudget(), bad, keepAlpha);
     if (bad)
         r.MarkBad();
     return bitmap;
@@ -1544,6 +1557,8 @@ enum : std::uint32_t {
     StretchBlt = 77,
     SetDiBitsToDevice = 80,
     StretchDiBits = 81,
+    AlphaBlend = 114,
+    TransparentBlt = 116,
     ExtCreateFontIndirectW = 82,
     ExtTextOutA = 83,
     ExtTextOutW = 84,
@@ -2011,6 +2026,39 @@ bool PlayEmfRecord(Record& r, std::uint32_t type, Player& player) {
             return false;
         if (bitmap && ApplyRop(*bitmap, rop))
             player.Bitmap(*bitmap, x, y, w, h, sx, sy, sw, sh);
+        return true;
+    }
+    case emr::AlphaBlend:
+    case emr::TransparentBlt: {
+        // Laid out as a stretched block; the raster operation's place holds the blending
+        // (constant alpha in its third byte, "the source has alpha" in its fourth) or the
+        // colour that stays clear.
+        const double x = r.I32(24), y = r.I32(28), w = r.I32(32), h = r.I32(36);
+        const std::uint32_t blend = r.U32(40);
+        const double sx = r.I32(44), sy = r.I32(48);
+        const std::uint32_t usage = r.U32(80), offBmi = r.U32(84), cbBmi = r.U32(88),
+                            offBits = r.U32(92), cbBits = r.U32(96);
+        const double sw = r.I32(100), sh = r.I32(104);
+        if (r.Bad())
+            return false;
+        const bool alpha = type == emr::AlphaBlend;
+        std::optional<DecodedBitmap> bitmap = ReadEmfBitmap(
+            r, player, offBmi, cbBmi, offBits, cbBits, usage, alpha && (blend >> 24 & 1) != 0);
+        if (r.Bad())
+            return false;
+        if (!bitmap)
+            return true;
+        if (alpha) {
+            const std::uint32_t constant = blend >> 16 & 0xFF;
+            for (std::uint32_t& p : bitmap->Pixels)
+                p = ((p >> 24) * constant + 127) / 255 << 24 | (p & 0xFFFFFF);
+        } else {
+            const std::uint32_t clear = ColorFromRef(blend);
+            for (std::uint32_t& p : bitmap->Pixels)
+                if ((p & 0xFFFFFF) == clear)
+                    p = 0;
+        }
+        player.Bitmap(*bitmap, x, y, w, h, sx, sy, sw, sh);
         return true;
     }
     case emr::StretchDiBits:

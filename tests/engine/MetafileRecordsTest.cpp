@@ -270,6 +270,51 @@ INSTANTIATE_TEST_SUITE_P(Operations, MetafileBltTest,
                                          BltCase{"invert the page", 0x550009, std::nullopt}));
 
 // ---------------------------------------------------------------------------------------------
+// Blending and transparent blocks
+
+struct BlendCase {
+    const char* Name;
+    std::uint32_t Type;             // 114 alpha blend, 116 transparent block
+    std::uint32_t Blend;            // the blending, or the colour that stays clear
+    std::vector<std::uint8_t> Bits; // one row of 32-bit pixels, blue green red alpha
+    std::vector<std::uint32_t> Expected;
+};
+
+class MetafileBlendTest : public testing::TestWithParam<BlendCase> {};
+
+TEST_P(MetafileBlendTest, ClearPartsOfTheBitmapStayClear) {
+    const BlendCase& c = GetParam();
+    const auto width = static_cast<std::int32_t>(c.Bits.size() / 4);
+    Bytes info;
+    info.U32(40).I32(width).I32(1).U16(1).U16(32).U32(0).U32(0).I32(0).I32(0).U32(0).U32(0);
+    Bytes record;
+    record.I32(0).I32(0).I32(0).I32(0).I32(10).I32(10).I32(100).I32(50).U32(c.Blend).I32(0).I32(0);
+    for (int i = 0; i < 6; ++i)
+        record.F32(i == 0 || i == 3 ? 1.0f : 0.0f);
+    record.U32(0).U32(0).U32(108).U32(static_cast<std::uint32_t>(info.Size()));
+    record.U32(static_cast<std::uint32_t>(108 + info.Size()))
+        .U32(static_cast<std::uint32_t>(c.Bits.size()));
+    record.I32(width).I32(1).Raw(info.Data()).Raw(c.Bits);
+    Recorder sink;
+    EXPECT_TRUE(PlayMetafile(Emf().Record(c.Type, record).Build(), sink)) << c.Name;
+    ASSERT_EQ(sink.Bitmaps.size(), 1u) << c.Name;
+    EXPECT_EQ(sink.Bitmaps[0].Pixels, c.Expected) << c.Name;
+    EXPECT_EQ(sink.Bitmaps[0].BottomLeft, (MetafilePoint{10, 60}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, MetafileBlendTest,
+    testing::Values(
+        // Half-covered red, premultiplied in the file: red at half alpha.
+        BlendCase{"source alpha", 114, 0x01FF0000, {0, 0, 0x80, 0x80}, {0x80FF0000}},
+        BlendCase{"constant alpha", 114, 0x00800000, {0, 0, 0xFF, 0}, {0x80FF0000}},
+        BlendCase{"clear colour",
+                  116,
+                  0x00FFFFFF,
+                  {0, 0, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0},
+                  {0xFFFF0000, 0x00000000}}));
+
+// ---------------------------------------------------------------------------------------------
 // Text
 
 Bytes FontPayload(std::uint32_t index, std::int32_t height, std::int32_t escapement,
