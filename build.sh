@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libbenchmark-dev
-    qt6-base-dev qt6-image-formats-plugins libgl-dev libfontconfig-dev
+    qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev libfontconfig-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     clang-format
     python3 python3-icalendar

@@ -11,9 +11,14 @@
 // own full size once, whatever size it is decoded at, plus the decoded result). A picture
 // that would go over the budget is not decoded; the footer then reports it as not loadable.
 //
-// Formats plug in as FooterPictureSource implementations: today the raster formats (by the
-// file name's extension: bmp, ico, png, tif, tiff, jpg, jpeg); a vector format (metafiles)
-// implements the same two calls, its own size and the picture prepared for one rectangle.
+// Formats plug in as FooterPictureSource implementations, chosen by the file name's
+// extension: the raster formats (bmp, ico, png, tif, tiff, jpg, jpeg) and the vector formats
+// (emf, wmf, svg). A vector picture is read whole once when it is opened (within a file size
+// limit) and is drawn at the target's own resolution when it is painted, so that it prints
+// sharp at any size; its own size (the metafile's frame or bounds, the drawing's width and
+// height) gives the proportions a fixed-proportion frame keeps. Turned for the page, it is
+// played with the painter turned the same quarter turn as a bitmap, so that a picture stands
+// the same way up whatever its format.
 #pragma once
 
 #include "sheet/Canvas.h"
@@ -30,6 +35,13 @@ namespace ulvan {
 // Pixels beyond which a footer picture is refused (also each side on its own).
 inline constexpr std::int64_t kMaxFooterPicturePixels = 40'000'000;
 inline constexpr int kMaxFooterPictureSide = 20'000;
+// Bytes beyond which a vector picture file (metafile, drawing) is not read.
+inline constexpr std::int64_t kMaxFooterVectorFileBytes = std::int64_t{64} * 1024 * 1024;
+// Elements of a drawing, their nesting depth, and the elements drawn once every <use> is
+// followed: a drawing beyond them is refused before it is parsed for drawing.
+inline constexpr int kMaxFooterSvgElements = 200'000;
+inline constexpr int kMaxFooterSvgDepth = 200;
+inline constexpr std::int64_t kMaxFooterSvgDrawnElements = 1'000'000;
 // Bytes that decoding the pictures of one drawing of the footer may take in total.
 inline constexpr std::int64_t kFooterPictureBudgetBytes = std::int64_t{256} * 1024 * 1024;
 
@@ -52,6 +64,8 @@ public:
     virtual ~FooterPictureSource() = default;
     // The picture's own size in pixels: the proportions a fixed-proportion frame keeps.
     virtual QSize Size() const = 0;
+    // Whether it draws as sharp at any size (a vector picture), or is best never enlarged.
+    virtual bool Scalable() const { return false; }
     // The bytes Prepare takes for these arguments, to be taken from the drawing's budget
     // before calling it.
     virtual std::int64_t Cost(QSize drawn, bool turned) const = 0;
@@ -66,13 +80,13 @@ public:
 // whose header does not read, and a picture larger than the limits above.
 std::unique_ptr<FooterPictureSource> OpenFooterPicture(const QString& path);
 
-// The whole picture at its own size, through the same path (tests, tools); null when it
-// cannot be loaded.
+// The whole picture at its own size, through the same path (tests, tools); a vector picture
+// is painted at its own size on white. Null when it cannot be loaded.
 QImage LoadFooterPicture(const QString& path);
 
-// The picture at `path` fitted into a `side` x `side` square with its proportions kept (never
-// larger than its own size), decoded at that size through the same path: what the picture
-// file dialog shows. Null when the footer could not draw it either.
+// The picture at `path` fitted into a `side` x `side` square with its proportions kept (a
+// bitmap never larger than its own size), decoded at that size through the same path: what
+// the picture file dialog shows. Null when the footer could not draw it either.
 QImage FooterPicturePreview(const QString& path, int side);
 
 // The picture turned a quarter turn counter-clockwise: ph wide, pw high, its pixel (x, y)

@@ -404,8 +404,7 @@ std::shared_ptr<const Picture> FooterDrawRequest::PreparePicture(const QString& 
         return nullptr;
     }
     // Kept for the repaints while the kept pictures stay within one drawing's budget.
-    const QSize size = picture->Size();
-    const std::int64_t bytes = std::int64_t{size.width()} * size.height() * 4;
+    const std::int64_t bytes = picture->HeldBytes();
     if (m_cachedBytes + bytes > m_budgetBytes) {
         m_cache.clear();
         m_cachedBytes = 0;

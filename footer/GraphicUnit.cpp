@@ -35,16 +35,18 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text,
 } // namespace
 
 QString PictureFileFilter() {
-    // The metafiles stay listed: a frame may name them, and the renderer tells when it cannot
-    // draw one. TIFF, PNG and JPEG are the kinds a temple's logo comes in today.
-    return QStringLiteral("すべてのﾌｧｲﾙ (*.bmp *.ico *.emf *.wmf *.tif *.tiff *.png *.jpg *.jpeg);;"
-                          "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp);;"
-                          "ｱｲｺﾝ (*.ico);;"
-                          "ｴﾝﾊﾝｽ ﾒﾀﾌｧｲﾙ (*.emf);;"
-                          "ﾒﾀﾌｧｲﾙ (*.wmf);;"
-                          "TIFF (*.tif *.tiff);;"
-                          "PNG (*.png);;"
-                          "JPEG (*.jpg *.jpeg)");
+    // Metafiles and drawings print as vectors; TIFF, PNG and JPEG are the kinds a temple's
+    // logo comes in today.
+    return QStringLiteral(
+        "すべてのﾌｧｲﾙ (*.bmp *.ico *.emf *.wmf *.svg *.tif *.tiff *.png *.jpg *.jpeg);;"
+        "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp);;"
+        "ｱｲｺﾝ (*.ico);;"
+        "ｴﾝﾊﾝｽ ﾒﾀﾌｧｲﾙ (*.emf);;"
+        "ﾒﾀﾌｧｲﾙ (*.wmf);;"
+        "SVG (*.svg);;"
+        "TIFF (*.tif *.tiff);;"
+        "PNG (*.png);;"
+        "JPEG (*.jpg *.jpeg)");
 }
 
 TGraphicForm::TGraphicForm(Interaction& interaction, QWidget* parent)

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr std::array<const char*, 8> kNames = {"p.bmp",  "p.ico", "p.png",  "p.tif",
-                                               "p.tiff", "p.jpg", "p.jpeg", "p.emf"};
+constexpr std::array<const char*, 10> kNames = {"p.bmp", "p.ico",  "p.png", "p.tif", "p.tiff",
+                                                "p.jpg", "p.jpeg", "p.emf", "p.wmf", "p.svg"};
 
 QTemporaryDir& Folder() {
     static int argc = 1;

@@ -23,6 +23,11 @@ namespace ulvan {
 
 // ---- pictures -------------------------------------------------------------------------------
 
+std::int64_t Picture::HeldBytes() const {
+    const QSize size = Size();
+    return std::int64_t{std::max(0, size.width())} * std::max(0, size.height()) * 4;
+}
+
 RasterPicture::RasterPicture(QImage image, QString name)
     : m_image(std::move(image))
     , m_name(std::move(name)) {}

@@ -28,6 +28,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -85,6 +86,8 @@ public:
     virtual QSize Size() const = 0;
     // Paints the whole picture stretched into `target` (painter coordinates).
     virtual void Paint(QPainter& painter, const QRectF& target) const = 0;
+    // The memory the picture holds, for caches that keep prepared pictures.
+    virtual std::int64_t HeldBytes() const;
 };
 
 // A bitmap. Copied as is when stretched (no smoothing, so monochrome art stays crisp).

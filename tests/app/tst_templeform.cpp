@@ -986,8 +986,8 @@ void TestTempleForm::GraphicBrowseOffersThePictureKinds() {
     const auto& call = m_ui->Dialogs.front();
     QCOMPARE(call.Kind, ScriptedInteraction::DialogKind::OpenPicture);
     QCOMPARE(call.Caption, QStringLiteral("ｸﾞﾗﾌｨｯｸﾌｧｲﾙ名の参照"));
-    for (const char* pattern :
-         {"*.bmp", "*.ico", "*.emf", "*.wmf", "*.tif", "*.tiff", "*.png", "*.jpg", "*.jpeg"}) {
+    for (const char* pattern : {"*.bmp", "*.ico", "*.emf", "*.wmf", "*.svg", "*.tif", "*.tiff",
+                                "*.png", "*.jpg", "*.jpeg"}) {
         QVERIFY2(call.Filter.section(QStringLiteral(";;"), 0, 0).contains(QLatin1String(pattern)),
                  pattern);
     }

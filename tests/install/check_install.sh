@@ -56,7 +56,7 @@ listed=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' | grep -v '/$' 
 installed=$(cd "$root" && find . -type f | sed 's|^\.||' | sort)
 [ "$listed" = "$installed" ] || fail "package files differ from the install: $(diff <(echo "$listed") <(echo "$installed"))"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6printsupport6 fonts-ipafont-mincho fonts-ipafont-gothic qt6-translations-l10n; do
+for needed in libqt6widgets6 libqt6printsupport6 libqt6svg6 fonts-ipafont-mincho fonts-ipafont-gothic qt6-translations-l10n; do
     grep -q "$needed" <<<"$depends" || fail "package does not depend on $needed"
 done
 echo "install check: passed ($(basename "$deb"))"
