@@ -281,17 +281,16 @@ std::optional<SvgCheck> CheckSvg(const QByteArray& bytes) {
 class VectorArt {
 public:
     virtual ~VectorArt() = default;
-    virtual void Play(QPainter& painter, const QRectF& target) const = 0;
+    // False when the playback stopped before the end (what was drawn until then stays).
+    virtual bool Play(QPainter& painter, const QRectF& target) const = 0;
 };
 
 class MetafileArt final : public VectorArt {
 public:
     explicit MetafileArt(QByteArray bytes)
         : m_bytes(std::move(bytes)) {}
-    void Play(QPainter& painter, const QRectF& target) const override {
-        // What a record that does not fit leaves drawn stays; the file was found whole when
-        // it was opened.
-        PaintMetafile(QByteArrayView(m_bytes), painter, target);
+    bool Play(QPainter& painter, const QRectF& target) const override {
+        return PaintMetafile(QByteArrayView(m_bytes), painter, target);
     }
 
 private:
@@ -302,8 +301,9 @@ class SvgArt final : public VectorArt {
 public:
     explicit SvgArt(std::unique_ptr<QSvgRenderer> renderer)
         : m_renderer(std::move(renderer)) {}
-    void Play(QPainter& painter, const QRectF& target) const override {
+    bool Play(QPainter& painter, const QRectF& target) const override {
         m_renderer->render(&painter, target);
+        return true;
     }
 
 private:
@@ -325,23 +325,29 @@ public:
     void Paint(QPainter& painter, const QRectF& target) const override {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, true);
+        // Nothing a file draws reaches past its frame.
+        painter.setClipRect(target, Qt::IntersectClip);
+        bool whole = true;
         if (!m_turned) {
-            m_art->Play(painter, target);
+            whole = m_art->Play(painter, target);
         } else {
             // The upright picture's point (u, v) lands on (left + v, bottom - u): its top
             // edge along the target's left side, its left edge along the bottom.
             painter.translate(target.left(), target.bottom());
             painter.rotate(-90);
-            m_art->Play(painter, QRectF(0, 0, target.height(), target.width()));
+            whole = m_art->Play(painter, QRectF(0, 0, target.height(), target.width()));
         }
         painter.restore();
+        m_stoppedEarly = !whole;
     }
+    bool StoppedEarly() const { return m_stoppedEarly; }
     std::int64_t HeldBytes() const override { return m_bytes; }
 
 private:
     std::shared_ptr<const VectorArt> m_art;
     bool m_turned;
     std::int64_t m_bytes;
+    mutable bool m_stoppedEarly = false; // the last painting's outcome
 };
 
 class VectorSource final : public FooterPictureSource {
@@ -513,7 +519,13 @@ QImage FooterPicturePreview(const QString& path, int side) {
     QPainter painter(&preview);
     picture->Paint(painter, QRectF(QPointF(0, 0), QSizeF(fitted)));
     painter.end();
-    return preview;
+    // A metafile that stops early prints with the load message: no preview either.
+    return PaintStoppedEarly(*picture) ? QImage() : preview;
+}
+
+bool PaintStoppedEarly(const Picture& picture) {
+    const auto* vector = dynamic_cast<const FooterVectorPicture*>(&picture);
+    return vector != nullptr && vector->StoppedEarly();
 }
 
 QImage TurnCounterClockwise(const QImage& image) {

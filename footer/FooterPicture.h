@@ -89,6 +89,11 @@ QImage LoadFooterPicture(const QString& path);
 // the picture file dialog shows. Null when the footer could not draw it either.
 QImage FooterPicturePreview(const QString& path, int side);
 
+// Whether the last painting of `picture` stopped before its end (a metafile record that did
+// not fit, a limit reached): what was drawn until then stays, and the footer reports the file
+// as unreadable. Always false for a bitmap and a drawing.
+bool PaintStoppedEarly(const Picture& picture);
+
 // The picture turned a quarter turn counter-clockwise: ph wide, pw high, its pixel (x, y)
 // being the original's (pw - 1 - y, x).
 QImage TurnCounterClockwise(const QImage& image);

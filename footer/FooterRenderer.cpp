@@ -315,6 +315,9 @@ void DrawPicture(Canvas& canvas, const FooterTarget& target, const FrameBox& box
         return;
     }
     canvas.StretchPicture(*picture, cx1, cy1, cx2, cy2);
+    if (PaintStoppedEarly(*picture)) {
+        PictureFailed(path, frame, request, true);
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "tests/support/VectorCrest.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
@@ -574,6 +575,23 @@ TEST(FooterVectorPdf, MetafileCrestIsPathsNotAnImage) {
         EXPECT_GE(contents.count("\nf\n") + contents.count("\nf*\n"),
                   static_cast<qsizetype>(crest.Shapes.size()))
             << NameOf(format);
+    }
+}
+
+// Only with ULVAN_DOCS_DIR set: writes the README's crest (an enhanced metafile) and seal (a
+// Windows metafile) into that folder.
+TEST(FooterVectorDocs, WritesTheReadmesPictures) {
+    const QString out = qEnvironmentVariable("ULVAN_DOCS_DIR");
+    if (out.isEmpty()) {
+        GTEST_SKIP() << "ULVAN_DOCS_DIR not set";
+    }
+    const QDir dir(out);
+    for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
+             {QStringLiteral("crest.emf"), test::CrestEmf(test::LatticeCrest())},
+             {QStringLiteral("seal.wmf"), test::CrestWmf(test::SealCrest())}}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
     }
 }
 

@@ -278,25 +278,28 @@ enum : std::uint32_t {
     kMetaPolygon = 0x0324,
 };
 
-// The crest as a placeable Windows metafile at 96 units per inch. `repeat` as for CrestEmf.
-inline QByteArray CrestWmf(const Crest& crest, int repeat = 1) {
+// The crest as a Windows metafile: placeable at 96 units per inch, or without the placeable
+// header (its size is then the window extent). `repeat` as for CrestEmf.
+inline QByteArray CrestWmf(const Crest& crest, int repeat = 1, bool placeable = true) {
     LittleEndian out;
     const int w = crest.Size.width();
     const int h = crest.Size.height();
-    // Placeable header: key, handle, bounds, units per inch, reserved, checksum.
-    out.U32(0x9AC6CDD7);
-    out.U16(0);
-    for (const int v : {0, 0, w, h}) {
-        out.I16(v);
+    if (placeable) {
+        // Placeable header: key, handle, bounds, units per inch, reserved, checksum.
+        out.U32(0x9AC6CDD7);
+        out.U16(0);
+        for (const int v : {0, 0, w, h}) {
+            out.I16(v);
+        }
+        out.U16(96);
+        out.U32(0);
+        std::uint32_t sum = 0;
+        for (int i = 0; i < 20; i += 2) {
+            sum ^= static_cast<std::uint8_t>(out.Bytes[i]) |
+                   (static_cast<std::uint32_t>(static_cast<std::uint8_t>(out.Bytes[i + 1])) << 8);
+        }
+        out.U16(sum);
     }
-    out.U16(96);
-    out.U32(0);
-    std::uint32_t sum = 0;
-    for (int i = 0; i < 20; i += 2) {
-        sum ^= static_cast<std::uint8_t>(out.Bytes[i]) |
-               (static_cast<std::uint32_t>(static_cast<std::uint8_t>(out.Bytes[i + 1])) << 8);
-    }
-    out.U16(sum);
     // The metafile header: memory metafile, 9 words, version 3.
     const qsizetype header = out.Bytes.size();
     out.U16(1);
