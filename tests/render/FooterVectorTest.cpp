@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
+#include <QPolygonF>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -23,6 +24,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -217,9 +219,28 @@ INSTANTIATE_TEST_SUITE_P(
         SameWayCase{"svg_editor_stretched", Format::Svg, kEditor, kFooterPictureStretch}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-// The crest's own corner block, found on the page: turned a quarter turn counter-clockwise,
-// the picture's top-left corner lies at the bottom left of its rectangle on the page.
-TEST(FooterVectorTurn, PageGetsTheTopLeftCornerAtTheBottomLeft) {
+// Whether the crest covers its own point (u, v), and no shape edge lies within `margin`.
+std::optional<bool> CrestCovers(const test::Crest& crest, QPointF p, double margin) {
+    std::optional<bool> covered;
+    for (const QPointF d : {QPointF(0, 0), QPointF(margin, 0), QPointF(-margin, 0),
+                            QPointF(0, margin), QPointF(0, -margin)}) {
+        bool inside = false;
+        for (const test::CrestShape& shape : crest.Shapes) {
+            inside = inside || QPolygonF(shape.Outline).containsPoint(p + d, Qt::OddEvenFill);
+        }
+        if (covered && *covered != inside) {
+            return std::nullopt;
+        }
+        covered = inside;
+    }
+    return covered;
+}
+
+// On the page the picture stands turned a quarter turn counter-clockwise: its own point (u, v)
+// lies at (left + v / ph x width, bottom - u / pw x height) of its rectangle. Checked on a
+// grid of points clear of the shapes' edges, so that a turn the other way, a mirror image or
+// no turn at all shows.
+TEST(FooterVectorTurn, PageHoldsThePictureTurnedCounterClockwise) {
     test::EnsureGuiApplication();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -229,14 +250,27 @@ TEST(FooterVectorTurn, PageGetsTheTopLeftCornerAtTheBottomLeft) {
             OnePicture(kFooterPictureStretch, WriteCrest(dir, format, crest));
         const auto calls = Record(kPage, layout);
         ASSERT_EQ(calls.size(), 1U) << NameOf(format);
-        const QRect box(QPoint(calls[0].X1, calls[0].Y1), QPoint(calls[0].X2 - 1, calls[0].Y2 - 1));
+        const QRectF box(QPointF(calls[0].X1, calls[0].Y1), QPointF(calls[0].X2, calls[0].Y2));
         const QImage image = Paint(kPage, layout);
-        // The block covers the first third of the picture's width and 40 of its 96 rows; turned,
-        // it spans the bottom third of the box's height and the first 40/96 of its width.
-        const QPoint inBlock(box.left() + box.width() / 5, box.bottom() - box.height() / 6);
-        const QPoint mirrored(box.right() - box.width() / 5, box.bottom() - box.height() / 6);
-        EXPECT_TRUE(test::IsInk(image.pixel(inBlock))) << NameOf(format);
-        EXPECT_FALSE(test::IsInk(image.pixel(mirrored))) << NameOf(format);
+        const double pw = crest.Size.width();
+        const double ph = crest.Size.height();
+        int checked = 0;
+        for (int i = 0; i < 24; ++i) {
+            for (int j = 0; j < 24; ++j) {
+                const QPointF at(box.left() + (i + 0.5) * box.width() / 24,
+                                 box.top() + (j + 0.5) * box.height() / 24);
+                const QPointF own((box.bottom() - at.y()) / box.height() * pw,
+                                  (at.x() - box.left()) / box.width() * ph);
+                const std::optional<bool> covered = CrestCovers(crest, own, 3);
+                if (!covered) {
+                    continue;
+                }
+                ++checked;
+                EXPECT_EQ(test::IsInk(image.pixel(at.toPoint())), *covered)
+                    << NameOf(format) << " at " << own.x() << ", " << own.y();
+            }
+        }
+        EXPECT_GT(checked, 24 * 24 / 2);
     }
 }
 
@@ -465,6 +499,41 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableCase{"svg_no_size", "nosize.svg",
                        QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\"/>")}),
     [](const auto& row) { return std::string(row.param.Name); });
+
+// A metafile whose second shape's record claims more bytes than the file holds: the first
+// shape is drawn, the playback stops there, and the frame gets the one load message.
+TEST(FooterVectorUnreadable, PlaybackThatStopsEarlyKeepsWhatItDrewAndTellsOnce) {
+    test::EnsureGuiApplication();
+    ForgetUnreadablePictures();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const test::Crest crest = test::LopsidedCrest();
+    QByteArray bytes = test::CrestEmf(crest);
+    // Header (108), the pen (12), the first shape (24 + 12 + 44 + 12), the second's brush and
+    // its selection (24 + 12): then the second shape's polygon, whose size field is cut wrong.
+    const qsizetype polygon = 108 + 12 + 92 + 36;
+    ASSERT_EQ(static_cast<std::uint8_t>(bytes[polygon]), test::kEmrPolygon16);
+    bytes[polygon + 6] = '\x7F';
+    const QString path = Write(dir, QStringLiteral("cut.emf"), bytes);
+    ASSERT_NE(OpenFooterPicture(path), nullptr); // the header holds
+    EXPECT_TRUE(FooterPicturePreview(path, 200).isNull());
+
+    RecordingSink sink;
+    const QImage image = Paint(kPreview, OnePicture(kFooterPictureStretch, path), &sink);
+    EXPECT_EQ(sink.Events,
+              (std::vector<std::u16string>{u"<beep>", std::u16string(kFooterLoadFailedMessage)}));
+    EXPECT_TRUE(IsPictureMarkedUnreadable(path));
+    // The block (the first shape) is there, the bar along the bottom (the second) is not.
+    QTemporaryDir other;
+    const QImage whole =
+        Paint(kPreview, OnePicture(kFooterPictureStretch, WriteCrest(other, Format::Emf, crest)));
+    const QRect drawn = test::InkBounds(image, image.rect());
+    const QRect full = test::InkBounds(whole, whole.rect());
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(drawn.topLeft(), full.topLeft());
+    EXPECT_LT(drawn.width(), full.width() / 2);
+    EXPECT_LT(drawn.height(), full.height() / 2);
+}
 
 // The limits hold exactly at their edge: one level less than the depth limit still draws, and
 // a small embedded image is drawn.

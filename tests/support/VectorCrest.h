@@ -45,21 +45,21 @@ inline Crest LopsidedCrest() {
     return crest;
 }
 
-// A ring with a lattice in it, the kind of crest a temple prints: `side` pixels square.
-inline Crest LatticeCrest(int side = 384, QColor colour = QColor(0, 0, 0)) {
+// A ring with a lattice in it, the kind of crest a temple prints: `side` pixels square, the
+// ring in `steps` pieces (a crest traced from a scan comes in many small pieces).
+inline Crest LatticeCrest(int side = 384, QColor colour = QColor(0, 0, 0), int steps = 96) {
     Crest crest{QSize(side, side), {}};
     const double c = side / 2.0;
-    const auto circle = [c](double radius, int steps, double from) {
+    const auto circle = [c](double radius, int corners, double from) {
         QPolygon polygon;
-        for (int i = 0; i < steps; ++i) {
-            const double a = from + 2 * std::numbers::pi * i / steps;
+        for (int i = 0; i < corners; ++i) {
+            const double a = from + 2 * std::numbers::pi * i / corners;
             polygon << QPoint(static_cast<int>(std::lround(c + radius * std::cos(a))),
                               static_cast<int>(std::lround(c + radius * std::sin(a))));
         }
         return polygon;
     };
     // The ring as a band of quadrilaterals, so that no shape has a hole.
-    const int steps = 96;
     const QPolygon outer = circle(c - 2, steps, 0);
     const QPolygon inner = circle(c * 0.82, steps, 0);
     for (int i = 0; i < steps; ++i) {
