@@ -656,7 +656,7 @@ TEST(FooterVectorDocs, WritesTheReadmesPictures) {
     }
     const QDir dir(out);
     for (const auto& [name, bytes] : std::vector<std::pair<QString, QByteArray>>{
-             {QStringLiteral("crest.emf"), test::CrestEmf(test::LatticeCrest())},
+             {QStringLiteral("crest.emf"), test::CrestEmf(test::LatticeCrest(3840, Qt::black, 0))},
              {QStringLiteral("seal.wmf"), test::CrestWmf(test::SealCrest())}}) {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -22,7 +22,8 @@
 
 namespace ulvan::test {
 
-// One filled shape: its outline (closed), its colour; shapes of one crest never overlap.
+// One filled shape: its outline (closed, filled even-odd), its colour; shapes of one crest
+// never overlap.
 struct CrestShape {
     QPolygon Outline;
     QColor Colour = QColor(0, 0, 0);
@@ -59,12 +60,24 @@ inline Crest LatticeCrest(int side = 384, QColor colour = QColor(0, 0, 0), int s
         }
         return polygon;
     };
-    // The ring as a band of quadrilaterals, so that no shape has a hole.
-    const QPolygon outer = circle(c - 2, steps, 0);
-    const QPolygon inner = circle(c * 0.82, steps, 0);
-    for (int i = 0; i < steps; ++i) {
-        const int j = (i + 1) % steps;
-        crest.Shapes.push_back({QPolygon({outer[i], outer[j], inner[j], inner[i]}), colour});
+    // The ring: in `steps` quadrilaterals (no shape with a hole), or, with steps = 0, as one
+    // outline running round the outer circle and then the inner one, filled even-odd.
+    const int corners = steps > 0 ? steps : 720;
+    const QPolygon outer = circle(c - 2, corners, 0);
+    const QPolygon inner = circle(c * 0.82, corners, 0);
+    if (steps > 0) {
+        for (int i = 0; i < steps; ++i) {
+            const int j = (i + 1) % steps;
+            crest.Shapes.push_back({QPolygon({outer[i], outer[j], inner[j], inner[i]}), colour});
+        }
+    } else {
+        QPolygon ring = outer;
+        ring << outer[0] << inner[0];
+        for (const QPoint& p : inner) {
+            ring << p;
+        }
+        ring << inner[0];
+        crest.Shapes.push_back({ring, colour});
     }
     // The lattice: two upright and two lying bars, each a rectangle.
     const int bar = side / 14;
@@ -141,7 +154,7 @@ inline QByteArray CrestSvg(const Crest& crest) {
                      QByteArray::number(crest.Size.width()) + ' ' +
                      QByteArray::number(crest.Size.height()) + "\">\n";
     for (const CrestShape& shape : crest.Shapes) {
-        svg += "<path fill=\"" + shape.Colour.name().toLatin1() + "\" d=\"M";
+        svg += "<path fill-rule=\"evenodd\" fill=\"" + shape.Colour.name().toLatin1() + "\" d=\"M";
         for (const QPoint& p : shape.Outline) {
             svg += ' ' + QByteArray::number(p.x()) + ' ' + QByteArray::number(p.y());
         }
