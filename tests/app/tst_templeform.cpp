@@ -16,6 +16,7 @@
 #include "sheet/MemorialPage.h"
 #include "sheet/QtText.h"
 #include "sheet/SheetCommands.h"
+#include "tests/support/VectorCrest.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -156,6 +157,8 @@ private Q_SLOTS:
     // Bad input.
     void FrameWithoutNumericRectangleIsInert();
     void UnreadablePictureReportedOnceAndAskedAgain();
+    void CrestInEveryFormatShowsAlike_data();
+    void CrestInEveryFormatShowsAlike();
     void UnreadablePicturesToldOnceWithTheirCount();
     void UnreadablePictureKindHandedBackOnOk();
     void PictureNamedAgainIsTriedAgain();
@@ -805,6 +808,61 @@ void TestTempleForm::FrameWithoutNumericRectangleIsInert() {
     QVERIFY(!m_form->Selected());
     m_form->Button2->click();
     QCOMPARE(m_host->Layout.Frame(0), broken); // untouched
+}
+
+void TestTempleForm::CrestInEveryFormatShowsAlike_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    const test::Crest crest = test::LopsidedCrest();
+    QTest::newRow("emf") << QStringLiteral("crest.emf") << test::CrestEmf(crest);
+    QTest::newRow("wmf") << QStringLiteral("crest.wmf") << test::CrestWmf(crest);
+    QTest::newRow("svg") << QStringLiteral("crest.svg") << test::CrestSvg(crest);
+}
+
+// The editor shows a crest saved as a metafile or a drawing where and as it shows the same
+// crest saved as a bitmap: the same dark pixels, to the shapes' edges.
+void TestTempleForm::CrestInEveryFormatShowsAlike() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    const test::Crest crest = test::LopsidedCrest();
+    const QString bitmap = m_dir.filePath(QStringLiteral("crest.bmp"));
+    QVERIFY(test::CrestImage(crest).save(bitmap, "BMP"));
+    const QString vector = m_dir.filePath(name);
+    QFile file(vector);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    const PixelRect box{30, 40, 190, 140};
+    const auto ink = [this, box](const QString& path) {
+        OpenOn({FrameAt(*m_form, box, kFooterPictureFixed, ToU16(path))});
+        const QImage area = m_form->AreaImage();
+        m_form->Button2->click();
+        QImage mask(area.size(), QImage::Format_Mono);
+        mask.fill(0);
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                if (qGray(area.pixel(x, y)) < 128) {
+                    mask.setPixel(x, y, 1);
+                }
+            }
+        }
+        return mask;
+    };
+    const QImage a = ink(bitmap);
+    const QImage b = ink(vector);
+    QCOMPARE(m_ui->Messages, QStringList());
+    int differing = 0;
+    int dark = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            dark += a.pixelIndex(x, y);
+            differing += a.pixelIndex(x, y) != b.pixelIndex(x, y) ? 1 : 0;
+        }
+    }
+    QVERIFY(dark > 0);
+    // Only pixels along the shapes' edges (a bitmap's edges fall on whole pixels) may differ.
+    QVERIFY2(differing <= dark / 10,
+             qPrintable(QStringLiteral("%1 of %2").arg(differing).arg(dark)));
 }
 
 void TestTempleForm::UnreadablePictureReportedOnceAndAskedAgain() {
