@@ -149,6 +149,16 @@ TEST(MetafilePaint, JapaneseTextIsDrawnAboveItsBaseline) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST(MetafilePaint, ShapesOfEveryKindDrawInsideTheirClip) {
+    bool played = false;
+    const QImage image = Paint("shapes.emf", QSize(200, 200), kWhole, &played);
+    EXPECT_TRUE(played);
+    // The pixel at (50, 650) and the turned ellipse around (500, 700) are drawn inside the clip
+    // (y from 600); the outlines above it are drawn before the clip was set.
+    EXPECT_FALSE(test::InkBounds(image, QRect(0, 0, 200, 60)).isNull());
+    EXPECT_FALSE(test::InkBounds(image, QRect(80, 120, 40, 40)).isNull());
+}
+
 TEST(MetafilePaint, VerticalFaceWritesAColumnDownThePage) {
     const QImage image = Paint("vertical.emf", QSize(200, 200), kWhole);
     // The column x 400..500, y 100..300 of 1000: image (80, 20)-(100, 60).
