@@ -2079,7 +2079,8 @@ bool PlayEmfRecord(Record& r, std::uint32_t type, Player& player) {
             return false;
         if (bitmap && ApplyRop(*bitmap, rop)) {
             // The source rectangle counts from the bitmap's bottom row in a bottom-up bitmap.
-            const bool bottomUp = cbBmi >= 12 && r.I32(offBmi + 8) > 0 && r.U32(offBmi) != 12;
+            // A core header (12 bytes) always stands bottom-up.
+            const bool bottomUp = r.U32(offBmi) == 12 || r.I32(offBmi + 8) > 0;
             const double top = bottomUp ? bitmap->Height - sy - sh : sy;
             player.Bitmap(*bitmap, x, y, w, h, sx, top, sw, sh);
         }
@@ -2691,7 +2692,7 @@ bool PlayWmfRecord(Record& r, std::uint16_t function, Player& player, WmfObjects
         if (r.Bad())
             return false;
         if (bitmap && ApplyRop(*bitmap, rop)) {
-            const bool bottomUp = r.U32(dibAt) != 12 && r.I32(dibAt + 8) > 0;
+            const bool bottomUp = r.U32(dibAt) == 12 || r.I32(dibAt + 8) > 0;
             const double top = stretchDib && bottomUp ? bitmap->Height - sy - sh : sy;
             player.Bitmap(*bitmap, dx, dy, dw, dh, sx, top, sw, sh);
         }

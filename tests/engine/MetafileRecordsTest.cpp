@@ -216,6 +216,58 @@ INSTANTIATE_TEST_SUITE_P(
         DibCase{"24 bits", 24, {}, {0x01, 0x02, 0x03, 0}, 1, 1, {0xFF030201}},
         DibCase{"32 bits", 32, {}, {0x10, 0x20, 0x30, 0x00}, 1, 1, {0xFF302010}}));
 
+struct SourceRowCase {
+    const char* Name;
+    bool CoreHeader;
+    bool TopDown;
+    std::uint32_t Expected; // the one pixel of the one source row (0, 0, 1, 1) shown
+};
+
+class MetafileSourceRowTest : public testing::TestWithParam<SourceRowCase> {};
+
+TEST_P(MetafileSourceRowTest, SourceRowsCountFromTheBottomOfABottomUpBitmap) {
+    const SourceRowCase& c = GetParam();
+    // 1 x 2 pixels, 24 bits: the first row in the file is blue, the second red.
+    Bytes info;
+    if (c.CoreHeader)
+        info.U32(12).U16(1).U16(2).U16(1).U16(24);
+    else
+        info.U32(40)
+            .I32(1)
+            .I32(c.TopDown ? -2 : 2)
+            .U16(1)
+            .U16(24)
+            .U32(0)
+            .U32(0)
+            .I32(0)
+            .I32(0)
+            .U32(0)
+            .U32(0);
+    const std::vector<std::uint8_t> bits = {0xFF, 0, 0, 0, 0, 0, 0xFF, 0};
+    Bytes record;
+    record.I32(0).I32(0).I32(0).I32(0).I32(0).I32(0).I32(0).I32(0).I32(1).I32(1);
+    const auto offBits = static_cast<std::uint32_t>(80 + info.Size());
+    record.U32(80)
+        .U32(static_cast<std::uint32_t>(info.Size()))
+        .U32(offBits)
+        .U32(8)
+        .U32(0)
+        .U32(0xCC0020);
+    record.I32(100).I32(100).Raw(info.Data()).Raw(bits);
+    Recorder sink;
+    EXPECT_TRUE(PlayMetafile(Emf().Record(kStretchDiBits, record).Build(), sink));
+    ASSERT_EQ(sink.Bitmaps.size(), 1u) << c.Name;
+    EXPECT_EQ(sink.Bitmaps[0].Pixels, std::vector<std::uint32_t>{c.Expected}) << c.Name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, MetafileSourceRowTest,
+    testing::Values(
+        // Bottom-up: the file's first row is the bottom one, where source row 0 counts from.
+        SourceRowCase{"bottom-up", false, false, 0xFF0000FF},
+        SourceRowCase{"core header, always bottom-up", true, false, 0xFF0000FF},
+        SourceRowCase{"top-down", false, true, 0xFF0000FF}));
+
 TEST(MetafileDib, CompressedBitmapIsSkippedNotFailed) {
     const DibCase c{"rle", 8, {0}, {0, 0, 0, 0}, 1, 1, {}};
     Recorder sink;
