@@ -131,9 +131,11 @@ std::optional<QByteArray> ReadVectorFile(const QString& path) {
     if (size <= 0 || size > kMaxFooterVectorFileBytes) {
         return std::nullopt;
     }
-    // Read up to one byte past the limit: a file that grew meanwhile is refused, not cut.
-    QByteArray bytes = file.read(kMaxFooterVectorFileBytes + 1);
-    if (bytes.isEmpty() || bytes.size() > kMaxFooterVectorFileBytes) {
+    // Exactly the size found (no buffer of the limit's size); a file that changed size
+    // meanwhile is refused, not cut.
+    QByteArray bytes = file.read(size);
+    char more = 0;
+    if (bytes.size() != size || file.read(&more, 1) != 0) {
         return std::nullopt;
     }
     return bytes;
