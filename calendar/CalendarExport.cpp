@@ -52,9 +52,9 @@ bool ExportMemorialCalendar(CaseHost& host, Interaction& interaction, QWidget* p
                                 u"ません（西暦1〜9999年の実在する日を入れて下さい）。");
         return false;
     }
-    request.Annual = interaction.Confirm(Interaction::ConfirmKind::Question,
-                                         QStringLiteral("カレンダーに書き出す"),
-                                         QString::fromUtf16(kAnnualQuestion));
+    request.Annual =
+        interaction.Confirm(Interaction::ConfirmKind::Question,
+                            QStringLiteral("カレンダーに書き出す"), ToQ(kAnnualQuestion));
     const QString path = interaction.SaveFileName(
         parent, QStringLiteral("カレンダーに書き出す"),
         QDir::home().filePath(SuggestedName(deceased.Zokumyo)),

@@ -184,8 +184,7 @@ void DrawVertical(Canvas& canvas, const FooterTarget& target, const FrameBox& bo
         if (!MayShow(target, x, y, cell)) {
             continue;
         }
-        canvas.TextOut(Coord(x), Coord(y),
-                       QStringView(character.data(), static_cast<qsizetype>(character.size())));
+        canvas.TextOut(Coord(x), Coord(y), ToQView(character));
     }
 }
 
@@ -227,8 +226,7 @@ void DrawHorizontal(Canvas& canvas, const FooterTarget& target, const FrameBox& 
         if (!MayShow(target, x, y, cell)) {
             continue;
         }
-        canvas.TextOut(Coord(x), Coord(y),
-                       QStringView(character.data(), static_cast<qsizetype>(character.size())));
+        canvas.TextOut(Coord(x), Coord(y), ToQView(character));
     }
 }
 

@@ -67,7 +67,7 @@ DuePrintResult PaintDueList(QPagedPaintDevice& device, const QString& heading,
         layout.Columns[i] = QRectF(x, 0, width, 0);
         x += width;
     }
-    QFont body = UiFont(QString::fromUtf16(kGothic), 12);
+    QFont body = UiFont(ToQ(kGothic), 12);
     body.setPointSizeF(kBodyPoints);
     QFont title = body;
     title.setPointSizeF(kHeadingPoints);
