@@ -1,6 +1,7 @@
 // Printing the memorial sheet (messages, dialog, printable-area warning, the one page) and the
 // print preview window (zoom, fit, print button), answered through the scripted interaction.
 // The printer writes PDF files into a temporary directory.
+#include "FileLimits.h"
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
 #include "annual/Nenkai.h"
@@ -175,7 +176,8 @@ private Q_SLOTS:
     void SavePdfWritesWhatTheCommandLineWrites_data();
     void SavePdfWritesWhatTheCommandLineWrites();
     void SavePdfCancelledWritesNothing();
-    void SavePdfIntoMissingFolderFails();
+    void SavePdfFailureLeavesNoPartialFile_data();
+    void SavePdfFailureLeavesNoPartialFile();
     void PreviewResizeRefitsOnlyAtLevelZero();
     void PreviewOpensMaximisedAndPrints();
     void PreviewZoomedOpensAtReadingEnd_data();
@@ -367,20 +369,66 @@ void TestPrintSheet::SavePdfCancelledWritesNothing() {
     QVERIFY(ui.Log.filter(QStringLiteral("message: ")).isEmpty());
 }
 
-void TestPrintSheet::SavePdfIntoMissingFolderFails() {
-    const QString folder = m_dir.filePath(QStringLiteral("missing"));
-    const QString file = folder + QStringLiteral("/sheet.pdf");
+void TestPrintSheet::SavePdfFailureLeavesNoPartialFile_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: no limit
+    QTest::newRow("missing folder") << QStringLiteral("missing") << false << false << 0;
+    QTest::newRow("read-only folder") << QStringLiteral("readonly") << true << true << 0;
+    QTest::newRow("disk full part way") << QStringLiteral("full") << true << false << 4096;
+}
+
+// A save that fails says so once, with the file's name, and leaves the folder as it was:
+// no partial PDF, no temporary file, an earlier PDF of that name untouched.
+void TestPrintSheet::SavePdfFailureLeavesNoPartialFile() {
+    QFETCH(QString, folder);
+    QFETCH(bool, folderExists);
+    QFETCH(bool, readOnly);
+    QFETCH(int, sizeLimit);
+    const QString path = m_dir.filePath(folder);
+    const QString file = path + QStringLiteral("/sheet.pdf");
+    const QByteArray earlier("an earlier sheet");
+    if (folderExists) {
+        QVERIFY(QDir().mkpath(path));
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QCOMPARE(old.write(earlier), earlier.size());
+    }
+    if (readOnly)
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                QFileDevice::ReadOther | QFileDevice::ExeOther));
     ScriptedInteraction ui;
     ui.AnswerSaveFile(file);
     MemorialSheetPrinter printer(
         ui, [] { return FilledCase(); }, {}, nullptr);
-    QVERIFY(!printer.SaveMemorialSheetPdf(false));
+    bool written = true;
+    {
+        std::optional<test::AsOrdinaryUser> user;
+        if (readOnly)
+            user.emplace();
+        std::optional<test::FileSizeLimit> limit;
+        if (sizeLimit > 0)
+            limit.emplace(static_cast<rlim_t>(sizeLimit));
+        written = printer.SaveMemorialSheetPdf(false);
+    }
+    QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner) ||
+            !folderExists);
+    QVERIFY(!written);
     const QStringList messages = ui.Log.filter(QStringLiteral("message: "));
     QCOMPARE(messages.size(), 1);
     const QString expectedStart =
         QStringLiteral("message: ") + FileWriteFailureMessage(file, QString()).chopped(3);
     QVERIFY2(messages.front().startsWith(expectedStart), qPrintable(messages.front()));
-    QVERIFY(!QFileInfo::exists(folder));
+    if (!folderExists) {
+        QVERIFY(!QFileInfo::exists(path));
+        return;
+    }
+    QCOMPARE(QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("sheet.pdf")});
+    QFile old(file);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), earlier);
 }
 
 void TestPrintSheet::PrintsOnePage() {

@@ -1,5 +1,6 @@
 // The record file: the import window, the append window and the appending itself, against a
 // small fake host and files in a temporary folder.
+#include "FileLimits.h"
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
 #include "case/CaseHost.h"
@@ -19,11 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace ulvan;
 
@@ -98,46 +94,8 @@ QByteArray LineOf(const DeceasedData& d) {
     return ToQ(line).toLatin1();
 }
 
-// Root writes to read-only files; the append then runs as an ordinary user.
-class AsOrdinaryUser {
-public:
-    AsOrdinaryUser() {
-        if (::geteuid() == 0)
-            m_switched = ::seteuid(65534) == 0;
-    }
-    ~AsOrdinaryUser() {
-        if (m_switched)
-            static_cast<void>(::seteuid(0));
-    }
-    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
-    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
-
-private:
-    bool m_switched = false;
-};
-
-// A file size limit for this process while it lives; writing beyond it fails with EFBIG
-// instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
+using test::AsOrdinaryUser;
+using test::FileSizeLimit;
 
 } // namespace
 
