@@ -124,18 +124,35 @@ QString QtInteraction::SavePdfFileName(QWidget* parent, const QString& caption,
             selected = choice.Filter;
         }
     }
-    QString file = QFileDialog::getSaveFileName(parent, caption, proposed,
-                                                filters.join(QStringLiteral(";;")), &selected);
-    if (file.isEmpty()) {
-        return file;
+    QFileDialog dialog(parent, caption, proposed);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(selected);
+    // A name typed without its ".pdf" gets it before the dialog checks whether that file
+    // exists, so that replacing an earlier PDF is always asked.
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
     }
+    selected = dialog.selectedNameFilter();
     for (const PaperChoice& choice : choices) {
         if (choice.Filter == selected) {
             paper = choice.Paper;
         }
     }
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        file += QStringLiteral(".pdf");
+    QString file = dialog.selectedFiles().constFirst();
+    if (file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        return file;
+    }
+    // A name with another ending: the PDF is written beside it, asked like the dialog asks.
+    file += QStringLiteral(".pdf");
+    if (QFileInfo::exists(file) &&
+        QMessageBox::warning(parent, caption,
+                             QStringLiteral("%1 は既に存在します。\n置き換えますか？")
+                                 .arg(QFileInfo(file).fileName()),
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) != QMessageBox::Yes) {
+        return QString();
     }
     return file;
 }

@@ -6,8 +6,12 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace ulvan;
@@ -28,6 +32,8 @@ private Q_SLOTS:
     void RealMessageBox();
     void RealYesNoCancelBox_data();
     void RealYesNoCancelBox();
+    void RealPdfSaveDialog_data();
+    void RealPdfSaveDialog();
 };
 
 void TestInteraction::RecordsInOrder() {
@@ -219,3 +225,65 @@ void TestInteraction::RealYesNoCancelBox() {
 
 QTEST_MAIN(TestInteraction)
 #include "tst_interaction.moc"
+
+void TestInteraction::RealPdfSaveDialog_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("existing"); // a file already in the folder; empty: none
+    QTest::addColumn<int>("filter");       // the file type picked: A4, B5, A3
+    QTest::addColumn<int>("answer");       // to "replace?": -1 not asked, 0 no, 1 yes
+    QTest::addColumn<QString>("expected"); // the file to write; empty: nothing
+    QTest::addColumn<int>("paper");
+    const QString a4 = QStringLiteral("yamada.pdf");
+    const int kA4 = QPageSize::A4;
+    QTest::newRow("name without ending")
+        << QStringLiteral("yamada") << QString() << 0 << -1 << a4 << kA4;
+    QTest::newRow("B5 picked") << a4 << QString() << 1 << -1 << a4 << int(QPageSize::JisB5);
+    QTest::newRow("A3 picked") << a4 << QString() << 2 << -1 << a4 << int(QPageSize::A3);
+    QTest::newRow("earlier PDF kept")
+        << QStringLiteral("yamada") << a4 << 0 << 0 << QString() << kA4;
+    QTest::newRow("earlier PDF replaced") << QStringLiteral("yamada") << a4 << 0 << 1 << a4 << kA4;
+    QTest::newRow("other ending, earlier PDF kept")
+        << QStringLiteral("yamada.txt") << QStringLiteral("yamada.txt.pdf") << 0 << 0 << QString()
+        << kA4;
+    QTest::newRow("other ending, new PDF") << QStringLiteral("yamada.txt") << QString() << 0 << -1
+                                           << QStringLiteral("yamada.txt.pdf") << kA4;
+}
+
+// The save dialog of a sheet's PDF: the paper from the file type, the ".pdf" ending added,
+// and replacing an earlier PDF asked however the name was typed.
+void TestInteraction::RealPdfSaveDialog() {
+    QFETCH(QString, typed);
+    QFETCH(QString, existing);
+    QFETCH(int, filter);
+    QFETCH(int, answer);
+    QFETCH(QString, expected);
+    QFETCH(int, paper);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (!existing.isEmpty()) {
+        QFile file(dir.filePath(existing));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    bool asked = false;
+    const auto answerQuestion = [&](QMessageBox* box) {
+        asked = true;
+        box->button(answer == 1 ? QMessageBox::Yes : QMessageBox::No)->click();
+    };
+    WhenModalOf<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->selectNameFilter(dialog->nameFilters().at(filter));
+        if (answer >= 0)
+            WhenModalOf<QMessageBox>(answerQuestion);
+        dialog->selectFile(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    QtInteraction ui;
+    QPageSize::PageSizeId chosen = QPageSize::A4;
+    const QString file = ui.SavePdfFileName(nullptr, QStringLiteral("PDFに保存"),
+                                            dir.filePath(QStringLiteral("x.pdf")), chosen);
+    QTRY_COMPARE(asked, answer >= 0);
+    QCOMPARE(file, expected.isEmpty() ? QString() : dir.filePath(expected));
+    if (!expected.isEmpty())
+        QCOMPARE(int(chosen), paper);
+}
