@@ -302,14 +302,18 @@ void TestPrintSheet::PrintsOnePage_data() {
 
 void TestPrintSheet::SavePdfWritesWhatTheCommandLineWrites_data() {
     QTest::addColumn<int>("kind");
-    QTest::newRow("memorial") << static_cast<int>(SheetKind::Filled);
-    QTest::newRow("blank") << static_cast<int>(SheetKind::Blank);
-    QTest::newRow("annual") << static_cast<int>(SheetKind::Annual);
+    QTest::addColumn<bool>("fromPreview"); // the preview's button rather than the command
+    QTest::newRow("memorial") << static_cast<int>(SheetKind::Filled) << false;
+    QTest::newRow("blank") << static_cast<int>(SheetKind::Blank) << false;
+    QTest::newRow("annual") << static_cast<int>(SheetKind::Annual) << false;
+    QTest::newRow("memorial, preview") << static_cast<int>(SheetKind::Filled) << true;
+    QTest::newRow("annual, preview") << static_cast<int>(SheetKind::Annual) << true;
 }
 
 // The windows' "PDFに保存…" and `ulvan sheet --pdf` draw the same one page.
 void TestPrintSheet::SavePdfWritesWhatTheCommandLineWrites() {
     QFETCH(int, kind);
+    QFETCH(bool, fromPreview);
     const auto sheet = static_cast<SheetKind>(kind);
     const bool annual = sheet == SheetKind::Annual;
     const bool blank = sheet == SheetKind::Blank;
@@ -319,11 +323,25 @@ void TestPrintSheet::SavePdfWritesWhatTheCommandLineWrites() {
     ui.AnswerSaveFile(file);
     NenkaiSheetInputs chart = AnnualInputs();
     bool written = false;
-    if (annual) {
+    MemorialSheetPrinter printer(
+        ui, [] { return FilledCase(); }, {}, nullptr);
+    const auto saveAnnual = [&] {
         written = SaveSheetPdf(NenkaiPdfJob(false, chart), ui, nullptr);
+    };
+    if (fromPreview) {
+        TPrevForm preview(printer);
+        preview.AnnualSavePdf = saveAnnual;
+        preview.AnnualPainter = [](Canvas&, int, int, FooterDrawRequest&) {};
+        WhenModal([&](QWidget*) {
+            QTest::mouseClick(preview.SpeedButton5, Qt::LeftButton);
+            preview.close();
+        });
+        preview.ShowPreview(annual ? 1 : 0);
+        if (!annual)
+            written = QFileInfo::exists(file);
+    } else if (annual) {
+        saveAnnual();
     } else {
-        MemorialSheetPrinter printer(
-            ui, [] { return FilledCase(); }, {}, nullptr);
         written = printer.SaveMemorialSheetPdf(blank);
     }
     QVERIFY(written);
