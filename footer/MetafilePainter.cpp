@@ -264,21 +264,21 @@ public:
     }
 
 private:
-    // The font of `spec` at the design size; the last one is kept, as a picture's texts mostly
+    // The font of `wanted` at the design size; the last one is kept, as a picture's texts mostly
     // share their font.
-    const QFont& FontFor(const MetafileFont& spec) {
-        if (m_metrics && spec.Face == m_fontSpec.Face && spec.Weight == m_fontSpec.Weight &&
-            spec.Italic == m_fontSpec.Italic && spec.Underline == m_fontSpec.Underline &&
-            spec.StrikeOut == m_fontSpec.StrikeOut)
+    const QFont& FontFor(const MetafileFont& wanted) {
+        if (m_metrics && wanted.Face == m_lastFont.Face && wanted.Weight == m_lastFont.Weight &&
+            wanted.Italic == m_lastFont.Italic && wanted.Underline == m_lastFont.Underline &&
+            wanted.StrikeOut == m_lastFont.StrikeOut)
             return m_font;
-        m_fontSpec = spec;
-        m_font = QFont(ResolveFace(ToQ(spec.Face)));
+        m_lastFont = wanted;
+        m_font = QFont(ResolveFace(ToQ(wanted.Face)));
         m_font.setPixelSize(kDesignPixels);
-        m_font.setWeight(
-            static_cast<QFont::Weight>(std::clamp(spec.Weight == 0 ? 400 : spec.Weight, 1, 1000)));
-        m_font.setItalic(spec.Italic);
-        m_font.setUnderline(spec.Underline);
-        m_font.setStrikeOut(spec.StrikeOut);
+        m_font.setWeight(static_cast<QFont::Weight>(
+            std::clamp(wanted.Weight == 0 ? 400 : wanted.Weight, 1, 1000)));
+        m_font.setItalic(wanted.Italic);
+        m_font.setUnderline(wanted.Underline);
+        m_font.setStrikeOut(wanted.StrikeOut);
         m_font.setHintingPreference(QFont::PreferNoHinting);
         m_metrics.emplace(m_font);
         return m_font;
@@ -325,7 +325,7 @@ private:
     double m_pixel; // one pixel of the picture at 96 dpi, in picture units
     QRectF m_device;
     double m_budget;
-    MetafileFont m_fontSpec;
+    MetafileFont m_lastFont;
     QFont m_font;
     std::optional<QFontMetricsF> m_metrics;
 };
