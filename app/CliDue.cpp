@@ -57,15 +57,7 @@ std::string TabField(std::u16string_view text) {
 
 void WriteRow(std::ostream& out, const DueRow& row, bool csv) {
     if (csv) {
-        // The record file's own quoting, so that a spreadsheet and the program read it back.
-        std::array<std::u16string, kDueColumnCount> fields = row;
-        for (std::u16string& field : fields) {
-            for (char16_t& c : field) {
-                if (c == u'\r' || c == u'\n')
-                    c = u' ';
-            }
-        }
-        out << ToUtf8(JoinCommaText(fields)) << '\n';
+        out << ToUtf8(SpreadsheetCsvLine(row)) << '\n';
         return;
     }
     for (std::size_t i = 0; i < row.size(); ++i) {

@@ -11,11 +11,13 @@
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
+#ifdef SIGXFSZ
+    // A file size limit makes a write fail (EFBIG), reported and rolled back, instead of
+    // ending the program half way through a file: in the windows as on the command line.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     if (argc > 1) {
         const std::vector<std::string> args(argv + 1, argv + argc);
-        // A file size limit makes the write fail (EFBIG), reported and cleaned up, instead of
-        // ending the program half way through a file.
-        std::signal(SIGXFSZ, SIG_IGN);
         // Standard output through a checked buffer, so that a result that did not arrive
         // is a failure with the system's reason; messages go to the unbuffered error stream.
         ulvan::DescriptorOutputBuffer buffer(STDOUT_FILENO);

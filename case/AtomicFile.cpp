@@ -23,7 +23,10 @@ FileWriteResult WriteFileAtomically(const QString& fileName, QByteArrayView cont
 
     QSaveFile file(fileName);
     file.setDirectWriteFallback(false); // never write into the old file in place
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: every write reaches the system at once and its failure is seen here. With a
+    // buffer, the last part is written only by commit()'s own flush, whose failure commit()
+    // does not notice: a full disk then renamed a short file over the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(file.errorString());
     const char* data = contents.data();
     qint64 left = contents.size();
@@ -37,8 +40,16 @@ FileWriteResult WriteFileAtomically(const QString& fileName, QByteArrayView cont
         data += written;
         left -= written;
     }
-    // Flushes, syncs to the disk and renames; on any failure the temporary file is removed
-    // and the old file stays.
+    // What the system took must be the whole: checked before the rename, not after.
+    if (!file.flush() || file.error() != QFileDevice::NoError || file.size() != contents.size()) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("書き込みが途中で終わりました");
+        file.cancelWriting();
+        return failed(reason);
+    }
+    // Syncs to the disk and renames; on any failure the temporary file is removed and the
+    // old file stays.
     if (!file.commit())
         return failed(file.errorString());
     return {};

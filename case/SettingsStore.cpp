@@ -1,8 +1,16 @@
 #include "case/SettingsStore.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <set>
 
 namespace ulvan {
 
@@ -101,7 +109,13 @@ bool SettingsStore::OpenKey(const QString& path, bool create) {
 }
 
 bool SettingsStore::ValueExists(const QString& name) const {
-    return m_open && m_settings->contains(Full(name));
+    return m_open && (m_pending.contains(Full(name)) || m_settings->contains(Full(name)));
+}
+
+QVariant SettingsStore::Value(const QString& full) const {
+    if (const auto pending = m_pending.find(full); pending != m_pending.end())
+        return pending->second;
+    return m_settings->value(full);
 }
 
 std::optional<std::int32_t> SettingsStore::ReadInteger(const QString& name) const {
@@ -109,7 +123,7 @@ std::optional<std::int32_t> SettingsStore::ReadInteger(const QString& name) cons
         return std::nullopt;
     }
     bool ok = false;
-    const int value = m_settings->value(Full(name)).toString().trimmed().toInt(&ok);
+    const int value = Value(Full(name)).toString().trimmed().toInt(&ok);
     if (!ok) {
         return std::nullopt;
     }
@@ -128,7 +142,7 @@ QString SettingsStore::ReadString(const QString& name) const {
     if (!ValueExists(name)) {
         return QString();
     }
-    const QVariant value = m_settings->value(Full(name));
+    const QVariant value = Value(Full(name));
     // A text with commas edited into the file by hand without quotes comes back as a list.
     if (value.typeId() == QMetaType::QStringList) {
         return value.toStringList().join(QLatin1Char(','));
@@ -142,21 +156,108 @@ void SettingsStore::WriteBool(const QString& name, bool value) {
 
 void SettingsStore::WriteInteger(const QString& name, std::int32_t value) {
     if (m_open) {
-        m_settings->setValue(Full(name), value);
+        m_pending[Full(name)] = value;
+        m_dirty = true;
     }
 }
 
 void SettingsStore::WriteString(const QString& name, const QString& value) {
     if (m_open) {
-        m_settings->setValue(Full(name), value);
+        m_pending[Full(name)] = value;
+        m_dirty = true;
     }
 }
 
 bool SettingsStore::CloseKey() {
     m_open = false;
     m_group.clear();
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    if (!m_dirty)
+        return m_settings->status() == QSettings::NoError;
+    m_dirty = !WriteThrough();
+    return !m_dirty;
+}
+
+namespace {
+
+// A value as the INI file gives it back, for comparing what was written with what was read.
+QString Comparable(const QVariant& value) {
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QChar(0x1F));
+    return value.toString();
+}
+
+} // namespace
+
+bool SettingsStore::WriteThrough() {
+#ifdef Q_OS_WIN
+    if (m_settings->format() == QSettings::NativeFormat) {
+        // The registry writes each value itself; there is no file to replace.
+        for (const auto& [key, value] : m_pending)
+            m_settings->setValue(key, value);
+        m_settings->sync();
+        return m_settings->status() == QSettings::NoError;
+    }
+#endif
+    if (m_settings->status() != QSettings::NoError)
+        return false; // what could not be read must not be replaced
+    const QFileInfo target(m_settings->fileName());
+    // A symbolic link keeps pointing where it did: its target is replaced.
+    const QString targetPath = target.isSymLink() ? target.symLinkTarget() : target.filePath();
+    const QFileInfo real(targetPath);
+    if (!QDir().mkpath(real.absolutePath()))
+        return false;
+
+    std::map<QString, QString> expected;
+    for (const QString& key : m_settings->allKeys())
+        expected[key] = Comparable(m_settings->value(key));
+    for (const auto& [key, value] : m_pending)
+        expected[key] = Comparable(value);
+
+    QTemporaryFile side(real.absolutePath() + QLatin1Char('/') + real.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    if (!side.open())
+        return false;
+    const QString sideName = side.fileName();
+    side.close();
+    {
+        QSettings out(sideName, QSettings::IniFormat);
+        for (const QString& key : m_settings->allKeys())
+            out.setValue(key, m_settings->value(key));
+        for (const auto& [key, value] : m_pending)
+            out.setValue(key, value);
+        out.sync();
+        if (out.status() != QSettings::NoError)
+            return false;
+    }
+    // Read back before the rename: a write cut short by a full disk is found here, while the
+    // old file is still in place.
+    {
+        const QSettings back(sideName, QSettings::IniFormat);
+        if (back.status() != QSettings::NoError)
+            return false;
+        const QStringList keys = back.allKeys();
+        if (static_cast<std::size_t>(keys.size()) != expected.size())
+            return false;
+        for (const QString& key : keys) {
+            const auto found = expected.find(key);
+            if (found == expected.end() || found->second != Comparable(back.value(key)))
+                return false;
+        }
+    }
+    if (real.exists()) {
+        QFile::setPermissions(sideName, QFile::permissions(targetPath));
+        // Qt keeps a file it read and reads it again only when its size or time changed: a
+        // new file of the same size written within the same millisecond must not look like
+        // the old one to the next store opened on it.
+        const QDateTime before = real.lastModified();
+        QFile written(sideName);
+        if (QFileInfo(sideName).lastModified() <= before && written.open(QIODevice::Append))
+            written.setFileTime(before.addMSecs(1), QFileDevice::FileModificationTime);
+    }
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(sideName.toStdU16String()),
+                            std::filesystem::path(targetPath.toStdU16String()), error);
+    return !error;
 }
 
 } // namespace ulvan

@@ -6,13 +6,16 @@
 // The key and value names the program uses are those of StoredCase.cpp.
 //
 // Each user opens a fresh store per key group, reads or writes, closes and discards it;
-// nothing is cached between uses. Writing replaces the file atomically, so a failed write
-// leaves the earlier settings readable.
+// nothing is cached between uses. Writes are held until CloseKey, which writes the whole
+// store into a new file beside the old one, reads it back and only then renames it over the
+// old one: a full disk or any failed write leaves the earlier settings as they were.
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -57,8 +60,14 @@ public:
 private:
     static QString GroupOf(const QString& path);
     QString Full(const QString& name) const;
+    QVariant Value(const QString& full) const;
+    bool WriteThrough();
 
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_settings; // read only: never written, never synced to disk
+    // Values written and not yet on disk, by full name; kept after a write so that every
+    // later write of the same store holds them too.
+    std::map<QString, QVariant> m_pending;
+    bool m_dirty = false;
     QString m_group;
     bool m_open = false;
 };

@@ -103,6 +103,10 @@ bool TAddForm::AppendRecord() {
         return true;
     case AppendResult::Status::Declined:
         return false;
+    case AppendResult::Status::Refused:
+        m_interaction.ShowMessage(
+            ToU16(AppendRefusalText(QDir::toNativeSeparators(path), result.Check)));
+        return false;
     case AppendResult::Status::Failed:
         break;
     }

@@ -172,4 +172,25 @@ std::u16string DecodeCp932(std::string_view bytes, std::vector<CodecProblem>* pr
     return out;
 }
 
+bool Cp932ReadsCleanly(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    std::size_t i = 0;
+    while (i < size) {
+        const unsigned byte = data[i];
+        const char16_t single = kSingleByte[byte];
+        if (byte < 0x80 || (single != kLeadByte && single != kNoByte)) {
+            ++i;
+            continue;
+        }
+        if (single != kLeadByte || i + 1 >= size || !IsTrailByte(data[i + 1]))
+            return false;
+        const int row = kLeadRow[byte];
+        if (row < 0 || kDoubleByte[static_cast<std::size_t>(row)][data[i + 1] - kTrailFirst] == 0)
+            return false;
+        i += 2;
+    }
+    return true;
+}
+
 } // namespace ulvan

@@ -49,4 +49,7 @@ std::string EncodeCp932(std::u16string_view text, std::vector<CodecProblem>* pro
 // byte is read as itself (a comma or line break after a broken byte is never swallowed).
 std::u16string DecodeCp932(std::string_view bytes, std::vector<CodecProblem>* problems);
 
+// True when DecodeCp932 would read `bytes` without a problem; allocates nothing.
+bool Cp932ReadsCleanly(std::string_view bytes);
+
 } // namespace ulvan

@@ -171,12 +171,8 @@ DueRow UndatedRowOf(const UndatedEntry& entry) {
 
 std::u16string DueCsvText(const DueList& list) {
     std::u16string text;
-    const auto add = [&text](DueRow row) {
-        for (std::u16string& field : row)
-            std::replace_if(
-                field.begin(), field.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; },
-                u' ');
-        text += JoinCommaText(row);
+    const auto add = [&text](const DueRow& row) {
+        text += SpreadsheetCsvLine(row);
         text += u"\r\n";
     };
     add(DueHeader());

@@ -80,8 +80,8 @@ DueRow UndatedRowOf(const UndatedEntry& entry);
 std::u16string EraYearText(std::int64_t year, std::int32_t month, std::int32_t day);
 
 // The list as a CSV text for a spreadsheet: the header, the due records, then the 没年不明
-// ones, each line quoted as the record file is and ended by CR LF (a line break inside a
-// field becomes a blank).
+// ones, each line written by SpreadsheetCsvLine (no field runs as a formula) and ended by
+// CR LF.
 std::u16string DueCsvText(const DueList& list);
 
 // The count line: "読み込み 120件　該当 14件　没年不明 2件".

@@ -277,8 +277,9 @@ bool TDueForm::SaveCsv() {
     if (EncodingCombo->currentIndex() == 1) {
         const EncodedText encoded = EncodeRecordText(text, RecordEncoding::Cp932);
         if (!encoded.Lost.empty() &&
-            !m_interaction.Confirm(Interaction::ConfirmKind::Warning, QStringLiteral("確認"),
-                                   LostCharsQuestion(RecordEncoding::Cp932, encoded.Lost)))
+            !m_interaction.Confirm(
+                Interaction::ConfirmKind::Warning, QStringLiteral("確認"),
+                LostCharsQuestion(RecordEncoding::Cp932, encoded.Lost, LostCharsUse::Save)))
             return false;
         bytes = encoded.Bytes;
     } else {

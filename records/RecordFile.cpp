@@ -1,9 +1,11 @@
 #include "records/RecordFile.h"
 
+#include "records/Cp932.h"
 #include "records/RecordCodec.h"
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 namespace ulvan {
 namespace {
@@ -134,25 +136,87 @@ std::size_t RecordTextEnd(std::string_view bytes) {
     return end == std::string_view::npos ? bytes.size() : end;
 }
 
-RecordEncoding DetectRecordEncoding(std::string_view bytes) {
-    bytes = bytes.substr(0, RecordTextEnd(bytes));
-    if (bytes.starts_with(kUtf8Bom))
-        return RecordEncoding::Utf8Bom;
-    bool nonAscii = false;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        if (Byte(bytes[pos]) < 0x80) {
-            ++pos;
-            continue;
+RecordEncodingCheck CheckRecordEncoding(std::string_view bytes) {
+    RecordEncodingCheck check;
+    // UTF-32 LE first: its mark begins with UTF-16 LE's.
+    constexpr std::pair<std::string_view, std::u16string_view> kForeignMarks[] = {
+        {std::string_view("\xFF\xFE\0\0", 4), u"UTF-32"},
+        {std::string_view("\0\0\xFE\xFF", 4), u"UTF-32"},
+        {"\xFF\xFE", u"UTF-16"},
+        {"\xFE\xFF", u"UTF-16"},
+    };
+    for (const auto& [mark, name] : kForeignMarks) {
+        if (bytes.starts_with(mark)) {
+            check.Problem = RecordEncodingCheck::Conflict::ForeignMark;
+            check.MarkName = name;
+            return check;
         }
-        char32_t value = 0;
-        const std::size_t length = Utf8SequenceAt(bytes, pos, value);
-        if (length == 0)
-            return RecordEncoding::Cp932;
-        nonAscii = true;
-        pos += length;
     }
-    return nonAscii ? RecordEncoding::Utf8 : RecordEncoding::Cp932;
+    bytes = bytes.substr(0, RecordTextEnd(bytes));
+    const bool marked = bytes.starts_with(kUtf8Bom);
+    enum class Kind { Neither, Utf8, Cp932 };
+    Kind first = Kind::Neither;
+    std::size_t firstLine = 0;
+    std::size_t lineNumber = 0;
+    // Line by line in place: a file of many short lines must not cost a list of them.
+    for (std::size_t start = marked ? kUtf8Bom.size() : 0; start < bytes.size();) {
+        const std::size_t lf = bytes.find('\n', start);
+        const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
+        const std::string_view line = bytes.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        std::size_t invalid = 0;   // bytes where no UTF-8 sequence starts
+        std::size_t sequences = 0; // UTF-8 sequences of two bytes or more
+        std::size_t longSequences = 0;
+        for (std::size_t pos = 0; pos < line.size();) {
+            if (Byte(line[pos]) < 0x80) {
+                ++pos;
+                continue;
+            }
+            char32_t value = 0;
+            const std::size_t length = Utf8SequenceAt(line, pos, value);
+            if (length == 0) {
+                ++invalid;
+                ++pos;
+                continue;
+            }
+            ++sequences;
+            longSequences += length >= 3 ? 1 : 0;
+            pos += length;
+        }
+        Kind kind = Kind::Neither;
+        if (invalid == 0 && sequences > 0 && (longSequences > 0 || !Cp932ReadsCleanly(line)))
+            kind = Kind::Utf8;
+        // Code page 932 text breaks UTF-8 at nearly every character; UTF-8 with a damaged
+        // character here and there stays mostly UTF-8 and decides nothing.
+        else if (invalid > longSequences && Cp932ReadsCleanly(line))
+            kind = Kind::Cp932;
+        if (kind == Kind::Neither)
+            continue;
+        if (first == Kind::Neither) {
+            first = kind;
+            firstLine = lineNumber;
+        } else if (kind != first) {
+            check.Problem = RecordEncodingCheck::Conflict::Mixed;
+            check.Line = lineNumber;
+            break;
+        }
+    }
+    if (marked) {
+        check.Encoding = RecordEncoding::Utf8Bom;
+        // A file marked as UTF-8 whose lines read only as code page 932 is mixed as well.
+        if (first == Kind::Cp932 && check.Problem == RecordEncodingCheck::Conflict::None) {
+            check.Problem = RecordEncodingCheck::Conflict::Mixed;
+            check.Line = firstLine;
+        }
+    } else if (first == Kind::Utf8) {
+        check.Encoding = RecordEncoding::Utf8;
+    }
+    return check;
+}
+
+RecordEncoding DetectRecordEncoding(std::string_view bytes) {
+    return CheckRecordEncoding(bytes).Encoding;
 }
 
 std::vector<std::string_view> SplitRecordLines(std::string_view bytes) {
@@ -214,7 +278,8 @@ AppendPlan PlanRecordAppend(std::string_view existing) {
     const std::size_t mark = existing.find(kRecordFileEnd, windowStart);
     const std::size_t cut = mark == std::string_view::npos ? existing.size() : mark;
     plan.CutAt = cut;
-    plan.Encoding = DetectRecordEncoding(existing);
+    plan.Check = CheckRecordEncoding(existing);
+    plan.Encoding = plan.Check.Encoding;
 
     std::string_view before = existing.substr(0, cut);
     if (plan.Encoding == RecordEncoding::Utf8Bom)

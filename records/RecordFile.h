@@ -30,7 +30,28 @@ inline constexpr std::size_t kEndMarkWindow = 128;
 // Where the readable text ends: the first 0x1A, or the size.
 std::size_t RecordTextEnd(std::string_view bytes);
 
-// The encoding of a file's bytes, judged on the readable text (up to the first 0x1A).
+// How a file's readable text (up to the first 0x1A) is encoded, judged on the whole text.
+// Each line is taken as UTF-8 when it is valid UTF-8 holding a sequence of three bytes or
+// more (Japanese in UTF-8 always has one) or holding non-ASCII text that code page 932 cannot
+// read; as code page 932 when code page 932 reads it cleanly and UTF-8 breaks at more places
+// than it reads a sequence of three bytes; any other line (ASCII, bytes both read cleanly
+// such as half-width kana, UTF-8 with a damaged character) decides nothing. The first line
+// that decides gives the file's encoding (code page 932 when none does).
+struct RecordEncodingCheck {
+    enum class Conflict {
+        None,
+        ForeignMark, // a UTF-16 or UTF-32 byte-order mark: text this program cannot append to
+        Mixed,       // lines in UTF-8 and lines in code page 932
+    };
+    RecordEncoding Encoding = RecordEncoding::Cp932;
+    Conflict Problem = Conflict::None;
+    std::u16string_view MarkName; // ForeignMark: u"UTF-16" or u"UTF-32"
+    // Mixed: the first line (from 1) written in the other encoding than the lines before it.
+    std::size_t Line = 0;
+};
+RecordEncodingCheck CheckRecordEncoding(std::string_view bytes);
+
+// The encoding of CheckRecordEncoding.
 RecordEncoding DetectRecordEncoding(std::string_view bytes);
 
 // The lines of the readable text as byte ranges, LF removed (a CR before it, or anywhere,
@@ -67,11 +88,14 @@ EncodedText EncodeRecordText(std::u16string_view text, RecordEncoding encoding);
 // - when the text before CutAt ends in a line without its line end, the line end is written
 //   first (a lone CR is completed with LF), so the record starts a line of its own;
 // - the record is written in the file's own encoding (code page 932 for a new or plain
-//   ASCII file), never with a second byte-order mark.
+//   ASCII file), never with a second byte-order mark;
+// - a file whose Check has a Conflict is not to be appended to at all: one more line in
+//   either encoding would leave a file no program reads whole.
 struct AppendPlan {
     std::uint64_t CutAt = 0;
     std::string_view LineEnd; // written before the record: "", "\r\n" or "\n"
     RecordEncoding Encoding = RecordEncoding::Cp932;
+    RecordEncodingCheck Check;
 };
 AppendPlan PlanRecordAppend(std::string_view existing);
 

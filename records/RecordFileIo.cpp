@@ -150,6 +150,12 @@ AppendResult AppendRecordLine(const QString& path, std::u16string_view line,
 
     const AppendPlan plan = PlanRecordAppend(existing);
     result.Encoding = plan.Encoding;
+    if (plan.Check.Problem != RecordEncodingCheck::Conflict::None) {
+        ::close(fd);
+        result.Check = plan.Check;
+        result.Result = AppendResult::Status::Refused;
+        return result;
+    }
     const EncodedText encoded = EncodeRecordText(line, plan.Encoding);
     if (!encoded.Lost.empty() && !(confirmLost && confirmLost(plan.Encoding, encoded.Lost))) {
         ::close(fd);
@@ -243,7 +249,26 @@ QString AppendFailureText(const QString& path, const AppendResult& result) {
     return text;
 }
 
-QString LostCharsQuestion(RecordEncoding encoding, const std::vector<char32_t>& lost) {
+QString AppendRefusalText(const QString& path, const RecordEncodingCheck& check) {
+    QString text = QStringLiteral("ファイル「%1」には追記できません。\n").arg(path);
+    if (check.Problem == RecordEncodingCheck::Conflict::ForeignMark) {
+        text += QStringLiteral("このファイルは %1 で書かれています（先頭のバイト順マーク）。\n"
+                               "メモ帳などでシフトJIS（ANSI）または UTF-8 で保存し直してから"
+                               "追記するか、別のファイルを選んでください。\n")
+                    .arg(QString::fromStdU16String(std::u16string(check.MarkName)));
+    } else {
+        text += QStringLiteral("このファイルにはシフトJISの行と UTF-8 の行が混ざっています"
+                               "（%1行目が、それより前の行と違う文字コードです）。"
+                               "このまま追記すると、どちらかの行が読めなくなります。\n"
+                               "%1行目以降を前の行と同じ文字コードにそろえてから追記するか、"
+                               "別のファイルを選んでください。\n")
+                    .arg(check.Line);
+    }
+    return text + QStringLiteral("ファイルには何も追記していません。");
+}
+
+QString LostCharsQuestion(RecordEncoding encoding, const std::vector<char32_t>& lost,
+                          LostCharsUse use) {
     QString names;
     for (std::size_t i = 0; i < lost.size() && i < kNamedChars; ++i)
         names += QStringLiteral("「%1」").arg(CharText(lost[i]));
@@ -251,6 +276,13 @@ QString LostCharsQuestion(RecordEncoding encoding, const std::vector<char32_t>& 
         names += QStringLiteral(" ほか%1文字").arg(lost.size() - kNamedChars);
     const QString code =
         encoding == RecordEncoding::Cp932 ? QStringLiteral("シフトJIS") : QStringLiteral("UTF-8");
+    if (use == LostCharsUse::Save) {
+        return QStringLiteral("次の%1種類の文字は選んだ文字コード（%2）で書けません。\n%3\n\n"
+                              "「?」に置き換えて保存しますか？\n"
+                              "「いいえ」を選ぶと保存しません。")
+            .arg(lost.size())
+            .arg(code, names);
+    }
     return QStringLiteral("次の%1種類の文字はこのファイルの文字コード（%2）で書けません。\n%3\n\n"
                           "「?」に置き換えて追記しますか？\n"
                           "「いいえ」を選ぶと何も追記しません。")

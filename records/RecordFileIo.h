@@ -33,16 +33,19 @@ using ConfirmLostChars =
     std::function<bool(RecordEncoding encoding, const std::vector<char32_t>& lost)>;
 
 struct AppendResult {
-    enum class Status { Appended, Declined, Failed };
+    // Refused: the file mixes encodings or is UTF-16/UTF-32 (Check says which); untouched.
+    enum class Status { Appended, Declined, Refused, Failed };
     Status Result = Status::Failed;
     int Error = 0;             // the system's error number when Failed (0: not a regular file)
     bool Restored = true;      // after a failure: the file holds its earlier bytes again
     bool Created = false;      // Appended: the file was new
     RecordEncoding Encoding{}; // the encoding the line was (or would have been) written in
+    RecordEncodingCheck Check; // Refused: why
 };
 
 // Appends `line` and CR LF to the file named `path` as PlanRecordAppend says, creating the
-// file when missing. The new bytes are written, synced and the file closed, each checked;
+// file when missing; a file in an encoding it must not extend is refused before anything
+// is written. The new bytes are written, synced and the file closed, each checked;
 // on any failure the bytes from the cut point are written back and the file truncated to
 // its earlier length (a file created here is removed).
 AppendResult AppendRecordLine(const QString& path, std::u16string_view line,
@@ -57,7 +60,11 @@ namespace ulvan {
 // before characters are written as "?", and the status bar's report of an append.
 QString LoadProblemText(const RecordFileLoad& load);
 QString AppendFailureText(const QString& path, const AppendResult& result);
-QString LostCharsQuestion(RecordEncoding encoding, const std::vector<char32_t>& lost);
+QString AppendRefusalText(const QString& path, const RecordEncodingCheck& check);
+// Append: the line goes at the end of an existing file; Save: a new file is written whole.
+enum class LostCharsUse { Append, Save };
+QString LostCharsQuestion(RecordEncoding encoding, const std::vector<char32_t>& lost,
+                          LostCharsUse use = LostCharsUse::Append);
 QString AppendedStatusText(const QString& path);
 
 } // namespace ulvan

@@ -68,23 +68,54 @@ std::vector<std::u16string> SplitCommaText(std::u16string_view line) {
     return fields;
 }
 
+namespace {
+
+void AppendField(std::u16string& line, std::u16string_view field, bool quoted) {
+    if (!quoted && !NeedsQuotes(field)) {
+        line += field;
+        return;
+    }
+    line.push_back(kQuote);
+    for (const char16_t c : field) {
+        if (c == kQuote)
+            line.push_back(kQuote);
+        line.push_back(c);
+    }
+    line.push_back(kQuote);
+}
+
+// What a spreadsheet takes for the start of a formula.
+bool StartsFormula(std::u16string_view field) {
+    if (field.empty())
+        return false;
+    const char16_t c = field.front();
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+} // namespace
+
 std::u16string JoinCommaText(std::span<const std::u16string> fields) {
     std::u16string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             line.push_back(kDelimiter);
-        const std::u16string& field = fields[i];
-        if (!NeedsQuotes(field)) {
-            line += field;
-            continue;
+        AppendField(line, fields[i], false);
+    }
+    return line;
+}
+
+std::u16string SpreadsheetCsvLine(std::span<const std::u16string> fields) {
+    std::u16string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line.push_back(kDelimiter);
+        const bool formula = StartsFormula(fields[i]);
+        std::u16string field = formula ? u"'" + fields[i] : fields[i];
+        for (char16_t& c : field) {
+            if (c == u'\r' || c == u'\n')
+                c = u' ';
         }
-        line.push_back(kQuote);
-        for (const char16_t c : field) {
-            if (c == kQuote)
-                line.push_back(kQuote);
-            line.push_back(c);
-        }
-        line.push_back(kQuote);
+        AppendField(line, field, formula);
     }
     return line;
 }

@@ -28,6 +28,13 @@ std::vector<std::u16string> SplitCommaText(std::u16string_view line);
 // SplitCommaText gives the fields back, except that a list of one empty field reads as none.
 std::u16string JoinCommaText(std::span<const std::u16string> fields);
 
+// A line of a CSV file written for a spreadsheet, the one routine every such file goes
+// through: the fields quoted as JoinCommaText quotes them, a line break inside a field
+// written as a blank (one record, one line), and a field that a spreadsheet would run as a
+// formula (one that starts with "=", "+", "-", "@", a tab or CR) written with an apostrophe
+// in front, inside quotes, which spreadsheets show as the text itself. No line end.
+std::u16string SpreadsheetCsvLine(std::span<const std::u16string> fields);
+
 // The record's line: kaimyo/yomi, zokumyo, western year, era name, era year, month, day, age.
 std::u16string WriteRecordLine(const DeceasedRecord& record);
 

@@ -1,8 +1,18 @@
 // Conditions under which writing a file fails part way or is refused: a file size limit for
-// the process, and an ordinary user where the tests run as root.
+// the process, an ordinary user where the tests run as root, and a small file system that is
+// (nearly) full.
 #pragma once
 
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <algorithm>
 #include <csignal>
+#include <memory>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -48,6 +58,58 @@ public:
 private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
+};
+
+// A memory file system of `bytes` mounted on a scratch folder while this lives (the test must
+// run as root, as CI does; elsewhere Usable() is false and the test skips with Why()). Fill()
+// leaves about `free` bytes, so that a write of more fails with ENOSPC as on a full disk.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(int bytes) {
+        if (!m_dir.isValid()) {
+            m_why = "no scratch folder";
+            return;
+        }
+        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0777";
+        if (::geteuid() != 0) {
+            m_why = "mounting a small file system needs root";
+            return;
+        }
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                            options.constData()) == 0;
+        if (!m_mounted)
+            m_why = "mount of a tmpfs refused here";
+    }
+    ~SmallFileSystem() {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+    bool Usable() const { return m_mounted; }
+    const char* Why() const { return m_why; }
+    QString Path(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
+
+    // Writes a filler file until at most `free` bytes remain (tmpfs counts in pages).
+    bool Fill(qint64 free) {
+        QFile filler(Path(QStringLiteral(".filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        const QByteArray block(1024, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        filler.close();
+        // Give back what was asked for, a page at a time.
+        const qint64 page = 4096;
+        const qint64 size = QFile(filler.fileName()).size();
+        return QFile::resize(filler.fileName(), std::max<qint64>(0, size - (free / page) * page));
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+    const char* m_why = "";
 };
 
 } // namespace ulvan::test

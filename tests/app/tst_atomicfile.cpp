@@ -1,4 +1,5 @@
 // The one writer of replaced files: whole or nothing, the earlier file kept on failure.
+#include "FileLimits.h"
 #include "case/AtomicFile.h"
 
 #include <QDir>
@@ -70,6 +71,8 @@ private Q_SLOTS:
     void Refusals_data();
     void Refusals();
     void FailurePartWayKeepsOldFile();
+    void FullDiskKeepsOldFile_data();
+    void FullDiskKeepsOldFile();
 
 private:
     QString Path(const char* name) const { return m_dir->filePath(QString::fromUtf8(name)); }
@@ -193,6 +196,32 @@ void TestAtomicFile::FailurePartWayKeepsOldFile() {
     // The same write succeeds once the limit is gone.
     QVERIFY(WriteFileAtomically(name, kNew).Ok);
     QCOMPARE(ReadAll(name), kNew);
+}
+
+void TestAtomicFile::FullDiskKeepsOldFile_data() {
+    QTest::addColumn<int>("size");
+    // Qt's write buffer holds 16 KiB: a smaller file reaches the disk only when it is closed.
+    QTest::newRow("smaller than the write buffer") << 8 * 1024;
+    QTest::newRow("larger than the write buffer") << 100 * 1024;
+}
+
+void TestAtomicFile::FullDiskKeepsOldFile() {
+    QFETCH(int, size);
+    test::SmallFileSystem disk(64 * 1024);
+    if (!disk.Usable())
+        QSKIP(disk.Why());
+    const QString name = disk.Path(QStringLiteral("table.txt"));
+    QVERIFY(WriteDirectly(name, kOld));
+    QVERIFY(disk.Fill(4096));
+
+    const QByteArray contents = kNew.left(size).leftJustified(size, 'z');
+    const FileWriteResult result = WriteFileAtomically(name, contents);
+    QVERIFY(!result.Ok);
+    QVERIFY2(result.Message.contains(QString::fromLocal8Bit(strerror(ENOSPC))),
+             qPrintable(result.Message));
+    QCOMPARE(ReadAll(name), kOld);
+    QCOMPARE(QDir(QFileInfo(name).path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral(".filler"), QStringLiteral("table.txt")}));
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

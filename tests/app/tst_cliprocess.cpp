@@ -2,6 +2,8 @@
 // Each case runs the built program in a child process: standard output on /dev/full, on a
 // file under a small file size limit (SIGXFSZ ignored, so the write fails with EFBIG part
 // way), or closed; the PDF of `ulvan sheet` likewise.
+#include "FileLimits.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -41,6 +43,9 @@ private Q_SLOTS:
     void SheetPdfFailures();
     void SheetWritesNonAsciiName();
     void SheetRefusesNameNotUtf8();
+    void FullDiskKeepsEarlierFile_data();
+    void FullDiskKeepsEarlierFile();
+    void WindowIgnoresFileSizeSignal();
 
 private:
     Result Start(const QStringList& args, Output output, rlim_t sizeLimit = 0,
@@ -251,6 +256,66 @@ void TestCliProcess::SheetRefusesNameNotUtf8() {
     QVERIFY2(err.contains(QStringLiteral("UTF-8")), qPrintable(err));
     QVERIFY(QDir(m_work).entryList(QDir::Files).isEmpty()); // neither that name nor another
     QVERIFY(!QFile::exists(QFile::decodeName(name)));
+}
+
+void TestCliProcess::FullDiskKeepsEarlierFile_data() {
+    QTest::addColumn<QStringList>("args"); // the file's name follows them
+    QTest::addColumn<QByteArray>("earlier");
+    QTest::newRow("ical") << QStringList{QStringLiteral("ical"),     QStringLiteral("2024"),
+                                         QStringLiteral("3"),        QStringLiteral("10"),
+                                         QStringLiteral("--annual"), QStringLiteral("--ics")}
+                          << QByteArray("BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n");
+    QTest::newRow("sheet --pdf") << QStringList{QStringLiteral("sheet"), QStringLiteral("--pdf")}
+                                 << kOldPdf;
+}
+
+void TestCliProcess::FullDiskKeepsEarlierFile() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, earlier);
+    ulvan::test::SmallFileSystem disk(64 * 1024);
+    if (!disk.Usable())
+        QSKIP(disk.Why());
+    const QString file = disk.Path(QStringLiteral("out"));
+    {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QCOMPARE(old.write(earlier), earlier.size());
+    }
+    QVERIFY(disk.Fill(512)); // less than either result takes
+    const Result result = Start(args << file, Output::Normal);
+    QCOMPARE(result.Code, 1);
+    QVERIFY2(result.Err.contains(QStringLiteral("ファイルを書き込めません: ") + file),
+             qPrintable(result.Err));
+    QFile old(file);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), earlier);
+    QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// The windows, too, must not end at a file size limit (the record append rolls back instead).
+void TestCliProcess::WindowIgnoresFileSizeSignal() {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.setChildProcessModifier([] { std::signal(SIGXFSZ, SIG_DFL); });
+    process.start(QStringLiteral(ULVAN_PROGRAM), QStringList{});
+    QVERIFY(process.waitForStarted());
+    const QString status = QStringLiteral("/proc/%1/status").arg(process.processId());
+    const auto ignored = [&status] {
+        QFile file(status);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith("SigIgn:"))
+                return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1) & 1) != 0;
+        }
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(ignored(), 30000);
+    process.kill();
+    process.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestCliProcess)

@@ -96,6 +96,12 @@ QByteArray LineOf(const DeceasedData& d) {
 
 using test::AsOrdinaryUser;
 using test::FileSizeLimit;
+using test::SmallFileSystem;
+
+QByteArray LineOfCp932(const DeceasedData& d) {
+    return QByteArray::fromStdString(
+        EncodeRecordText(WriteRecordLine(d), RecordEncoding::Cp932).Bytes);
+}
 
 } // namespace
 
@@ -419,6 +425,63 @@ private Q_SLOTS:
         QVERIFY(m_interaction.Questions.empty());
         auto form = LoadedTakeForm(path);
         QCOMPARE(ShownFields(*form), FieldsOf(m_host.Case));
+    }
+
+    // A file in another encoding, or in two, gets no line that would leave it unreadable.
+    void fileInAnotherOrMixedEncodingIsRefused_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE"
+                                              "a\0/\0\r\0\n\0",
+                                              10)
+                                << QStringLiteral("UTF-16");
+        QTest::newRow("UTF-8 then code page 932")
+            << QByteArray("\xE9\x87\x8B/r\r\n\xE1\x60/r\r\n") << QStringLiteral("2行目");
+        QTest::newRow("code page 932 then UTF-8")
+            << QByteArray("a/r\r\n\xE1\x60/r\r\nb\r\n\xE9\x87\x8B/r\r\n")
+            << QStringLiteral("4行目");
+    }
+    void fileInAnotherOrMixedEncodingIsRefused() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, said);
+        m_host.Case = SampleCase();
+        const QString path = NewPath();
+        WriteBytes(path, before);
+        QVERIFY(!Append(path));
+        QCOMPARE(ReadBytes(path), before);
+        QCOMPARE(m_interaction.Messages.size(), 1);
+        const QString& message = m_interaction.Messages[0];
+        QVERIFY2(message.contains(QDir::toNativeSeparators(path)), qPrintable(message));
+        QVERIFY2(message.contains(said), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("何も追記していません")), qPrintable(message));
+        QVERIFY(m_host.Status.isEmpty());
+    }
+
+    // Half-width kana are valid UTF-8 as well; such a file is code page 932 and stays so.
+    void halfWidthKanaFileGetsCodePage932() {
+        m_host.Case = SampleCase();
+        const QString path = NewPath();
+        const QByteArray before("\xC6\xBC/\xC6\xBC\r\n"); // ﾆｼ/ﾆｼ, also the UTF-8 "Ƽ/Ƽ"
+        WriteBytes(path, before);
+        QVERIFY(Append(path));
+        QCOMPARE(ReadBytes(path), before + LineOfCp932(m_host.Case) + "\r\n");
+    }
+
+    void fullDiskLeavesTheFileByteIdentical() {
+        SmallFileSystem disk(64 * 1024);
+        if (!disk.Usable())
+            QSKIP(disk.Why());
+        const QString path = disk.Path(QStringLiteral("kako.txt"));
+        // A whole number of pages: any byte more needs room that the disk does not have.
+        const QByteArray before = QByteArray("a/r,bc\r\n").repeated(511) + "ab/cd\r\n\x1A";
+        QCOMPARE(before.size(), 4096);
+        WriteBytes(path, before);
+        QVERIFY(disk.Fill(0));
+        QVERIFY(!Append(path));
+        QCOMPARE(ReadBytes(path), before);
+        QCOMPARE(m_interaction.Messages.size(), 1);
+        QVERIFY(m_interaction.Messages[0].contains(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        QVERIFY(m_interaction.Messages[0].contains(QStringLiteral("何も追記していません")));
     }
 
     void lostCharactersAreNamedAndAskedAbout_data() {

@@ -2,6 +2,7 @@
 // all its defaults, a missing Boolean or integer keeps its default, a missing text reads as
 // empty; a store written by earlier versions still reads; the window and `ulvan sheet` read
 // the same store the same way.
+#include "FileLimits.h"
 #include "ScriptedInteraction.h"
 #include "StoreKeys.h"
 #include "app/CliSheet.h"
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void EarlierStoreReads();
     void WindowAndSheetCommandAgree();
     void WindowValuesKeptApart();
+    void FullDiskKeepsEarlierStore();
 
 private:
     QString File() const { return m_dir.filePath(QStringLiteral("Dorim.conf")); }
@@ -89,6 +91,31 @@ void TestStoredCase::RoundTrip() {
     QVERIFY(ReadStoredCase(File()) == stored);
     // A first start: nothing stored gives the defaults.
     QVERIFY(ReadStoredCase(m_dir.filePath(QStringLiteral("none.conf"))) == StoredCase{});
+}
+
+void TestStoredCase::FullDiskKeepsEarlierStore() {
+    SmallFileSystem disk(64 * 1024);
+    if (!disk.Usable())
+        QSKIP(disk.Why());
+    const QString file = disk.Path(QStringLiteral("Dorim.conf"));
+    QVERIFY(WriteStoredCase(file, StoredCase{}));
+    QFile earlier(file);
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    const QByteArray before = earlier.readAll();
+    earlier.close();
+    QVERIFY(before.size() > 200); // the store is smaller than Qt's write buffer
+    QVERIFY(disk.Fill(4096)); // room for Qt's lock file, not for the store
+
+    QVERIFY(!WriteStoredCase(file, FullCase()));
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), before);
+    earlier.close();
+    QCOMPARE(QDir(disk.Path(QString())).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral(".filler"), QStringLiteral("Dorim.conf")}));
+    // With room again the same save goes through whole.
+    QVERIFY(QFile::remove(disk.Path(QStringLiteral(".filler"))));
+    QVERIFY(WriteStoredCase(file, FullCase()));
+    QVERIFY(ReadStoredCase(file) == FullCase());
 }
 
 void TestStoredCase::WindowWritesWhatReadsBack() {

@@ -230,6 +230,17 @@ TEST(DueList, CsvTextReadsBackFieldByField) {
     EXPECT_EQ(SplitCommaText(csvLines[2])[kDueMemorial], kUndatedLabel);
 }
 
+TEST(DueList, CsvTextRunsNoFormula) {
+    const std::vector<std::u16string> lines{
+        Line(u"=HYPERLINK(\"x\")", u"+81-3", u"2023", u"", u"", u"1", u"1")};
+    const std::u16string csv = DueCsvText(BuildDueList(lines, 2025, false));
+    const std::vector<std::u16string> due =
+        SplitCommaText(std::u16string_view(csv).substr(csv.find(u"\r\n") + 2));
+    ASSERT_EQ(due.size(), std::size_t{kDueColumnCount});
+    EXPECT_EQ(due[kDueKaimyo], u"'=HYPERLINK(\"x\")");
+    EXPECT_EQ(due[kDueZokumyo], u"'+81-3");
+}
+
 TEST(DueList, HeaderHasOneCaptionPerColumn) {
     for (const std::u16string& caption : DueHeader())
         EXPECT_FALSE(caption.empty());

@@ -81,6 +81,76 @@ INSTANTIATE_TEST_SUITE_P(
                                  RecordEncoding::Utf8}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Files whose encoding cannot take one more line in either encoding, and files whose bytes
+// read in both (half-width kana are valid UTF-8 too).
+struct ConflictCase {
+    const char* name;
+    std::string bytes;
+    RecordEncoding encoding;
+    RecordEncodingCheck::Conflict problem;
+    std::size_t line; // Mixed: the first line of the other encoding
+};
+
+class RecordEncodingConflictTest : public testing::TestWithParam<ConflictCase> {};
+
+TEST_P(RecordEncodingConflictTest, Checks) {
+    const RecordEncodingCheck check = CheckRecordEncoding(GetParam().bytes);
+    EXPECT_EQ(check.Problem, GetParam().problem);
+    if (check.Problem != RecordEncodingCheck::Conflict::ForeignMark) {
+        EXPECT_EQ(check.Encoding, GetParam().encoding);
+    }
+    EXPECT_EQ(check.Line, GetParam().line);
+    EXPECT_EQ(PlanRecordAppend(GetParam().bytes).Check.Problem, GetParam().problem);
+}
+
+using C = RecordEncodingCheck::Conflict;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RecordEncodingConflictTest,
+    testing::Values(
+        ConflictCase{"Utf16LeMark",
+                     std::string("\xFF\xFE"
+                                 "a\0",
+                                 4),
+                     {},
+                     C::ForeignMark,
+                     0},
+        ConflictCase{"Utf16BeMark",
+                     std::string("\xFE\xFF\0"
+                                 "a",
+                                 4),
+                     {},
+                     C::ForeignMark,
+                     0},
+        ConflictCase{"Utf32LeMark",
+                     std::string("\xFF\xFE\0\0"
+                                 "a\0\0\0",
+                                 8),
+                     {},
+                     C::ForeignMark,
+                     0},
+        // 釋 in UTF-8, then 釋 in code page 932
+        ConflictCase{"Utf8ThenCp932", "a\r\n\xE9\x87\x8B\r\n\xE1\x60\r\n", RecordEncoding::Utf8,
+                     C::Mixed, 3},
+        ConflictCase{"Cp932ThenUtf8", "\xE1\x60\r\nb\r\n\xE9\x87\x8B\r\n", RecordEncoding::Cp932,
+                     C::Mixed, 3},
+        ConflictCase{"Utf8MarkThenCp932",
+                     "\xEF\xBB\xBF"
+                     "a\r\n\xE1\x60\r\n",
+                     RecordEncoding::Utf8Bom, C::Mixed, 2},
+        // ﾆｼ (C6 BC) is also the valid UTF-8 "Ƽ": with nothing else it is code page 932.
+        ConflictCase{"HalfWidthKanaOnly", "\xC6\xBC,1\r\n", RecordEncoding::Cp932, C::None, 0},
+        ConflictCase{"HalfWidthKanaThenKanji", "\xC6\xBC\r\n\xE1\x60\r\n", RecordEncoding::Cp932,
+                     C::None, 0},
+        ConflictCase{"HalfWidthKanaThenUtf8", "\xC6\xBC\r\n\xE9\x87\x8B\r\n", RecordEncoding::Utf8,
+                     C::None, 0},
+        // One damaged character in UTF-8 blocks nothing.
+        ConflictCase{"Utf8WithOneBadByte",
+                     "\xE9\x87\x8B\xE6\xB5\x84\r\n\xE9\x87\xE6\xB5\x84\xE5\xBF\xB5\r\n",
+                     RecordEncoding::Utf8, C::None, 0},
+        ConflictCase{"Cp932WithOneBadByte", "\xE1\x60\r\n\x81\x20\r\n", RecordEncoding::Cp932,
+                     C::None, 0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST(RecordFileText, Utf8ReadsAsText) {
     const RecordFileText text = ReadRecordText("\xE9\x87\x8B,\xF0\xA0\xAE\xB7\r\n");
     EXPECT_EQ(text.Encoding, RecordEncoding::Utf8);

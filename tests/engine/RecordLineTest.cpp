@@ -38,6 +38,35 @@ INSTANTIATE_TEST_SUITE_P(
         JoinCase{"OneEmpty", {u""}, u""}, JoinCase{"Slash", {u"/"}, u"/"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// A CSV line for a spreadsheet: nothing there runs as a formula, and every field still reads
+// back (the apostrophe is what a spreadsheet hides).
+class SpreadsheetCsvLineTest : public testing::TestWithParam<JoinCase> {};
+
+TEST_P(SpreadsheetCsvLineTest, NeutralisesFormulas) {
+    const std::u16string line = SpreadsheetCsvLine(GetParam().fields);
+    EXPECT_EQ(line, GetParam().line);
+    EXPECT_EQ(line.find_first_of(u"\r\n"), std::u16string::npos);
+    for (const std::u16string& field : SplitCommaText(line))
+        EXPECT_TRUE(field.empty() ||
+                    std::u16string_view(u"=+-@\t\r").find(field[0]) == std::u16string_view::npos)
+            << "a field a spreadsheet would run";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpreadsheetCsvLineTest,
+    testing::Values(
+        JoinCase{"Plain", {u"七回忌", u"2019", u" 1"}, u"七回忌,2019,\" 1\""},
+        JoinCase{"Hyperlink",
+                 {u"=HYPERLINK(\"http://x\",\"a\")"},
+                 u"\"'=HYPERLINK(\"\"http://x\"\",\"\"a\"\")\""},
+        JoinCase{"Plus", {u"+81 3"}, u"\"'+81 3\""}, JoinCase{"Minus", {u"-2+3"}, u"\"'-2+3\""},
+        JoinCase{"At", {u"@SUM(A1)"}, u"\"'@SUM(A1)\""}, JoinCase{"Tab", {u"\t=1"}, u"\"'\t=1\""},
+        JoinCase{"Cr", {u"\r=1"}, u"\"' =1\""},
+        JoinCase{"LineBreakInside", {u"a\r\nb"}, u"\"a  b\""},
+        JoinCase{"FormulaSignInside", {u"a=b", u"1-2"}, u"a=b,1-2"},
+        JoinCase{"FullWidthSignNotAFormula", {u"＝1"}, u"＝1"}, JoinCase{"Empty", {u""}, u""}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 struct SplitCase {
     const char* name;
     std::u16string line;
