@@ -6,6 +6,7 @@
 #include "case/StoredCase.h"
 #include "records/RecordFileIo.h"
 #include "records/RecordLine.h"
+#include "sheet/PrintSheet.h"
 #include "sheet/QtText.h"
 #include "ui/Interaction.h"
 #include "ui/UpDown.h"
@@ -262,8 +263,17 @@ void TDueForm::PrintList() {
     printer.setDocName(QStringLiteral("年回該当者"));
     if (!m_interaction.PrintDialog(this, printer))
         return;
-    if (!PaintTo(printer).Ok)
+    PdfFileGuard pdfFile(printer);
+    if (!pdfFile.StartProblem().isEmpty()) {
+        m_interaction.ShowMessage(ToU16(pdfFile.StartProblem()));
+        return;
+    }
+    if (!PaintTo(printer).Ok) {
         m_interaction.ShowMessage(u"印刷できませんでした。プリンターの状態を確認して下さい。");
+        return;
+    }
+    if (const QString problem = pdfFile.Finish(); !problem.isEmpty())
+        m_interaction.ShowMessage(ToU16(problem));
 }
 
 bool TDueForm::SaveCsv() {

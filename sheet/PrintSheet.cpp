@@ -10,10 +10,12 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 namespace ulvan {
 
@@ -197,6 +199,11 @@ void PrintSheetPage(const SheetPrintJob& sheetJob, QPrinter& printer, Interactio
         }
     }
     printer.setDocName(QString());
+    PdfFileGuard pdfFile(printer);
+    if (!pdfFile.StartProblem().isEmpty()) {
+        Show(interaction, pdfFile.StartProblem());
+        return;
+    }
     QPainter painter;
     if (!painter.begin(&printer)) {
         Show(interaction, kPrintStartFailed);
@@ -219,7 +226,45 @@ void PrintSheetPage(const SheetPrintJob& sheetJob, QPrinter& printer, Interactio
     }
     if (!finished) {
         Show(interaction, kPrintEndFailed);
+        return;
     }
+    if (const QString problem = pdfFile.Finish(); !problem.isEmpty())
+        Show(interaction, problem);
+}
+
+PdfFileGuard::PdfFileGuard(QPrinter& printer)
+    : m_printer(printer) {
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return;
+    m_target = printer.outputFileName();
+    QTemporaryFile scratch(QDir::temp().filePath(QStringLiteral("ulvan-print-XXXXXX.pdf")));
+    scratch.setAutoRemove(false);
+    if (!scratch.open()) {
+        m_problem = FileWriteFailureMessage(m_target, scratch.errorString());
+        return;
+    }
+    m_scratch = scratch.fileName();
+    printer.setOutputFileName(m_scratch);
+}
+
+PdfFileGuard::~PdfFileGuard() {
+    if (!m_scratch.isEmpty()) {
+        m_printer.setOutputFileName(m_target);
+        QFile::remove(m_scratch);
+    }
+}
+
+QString PdfFileGuard::Finish() {
+    if (m_scratch.isEmpty())
+        return QString();
+    QFile printed(m_scratch);
+    const QByteArray pdf = printed.open(QIODevice::ReadOnly) ? printed.readAll() : QByteArray();
+    // A PDF's last line is written last: without it the scratch file was cut short.
+    if (!pdf.trimmed().endsWith("%%EOF"))
+        return kPrintEndFailed;
+    if (const FileWriteResult written = WriteFileAtomically(m_target, pdf); !written)
+        return written.Message;
+    return QString();
 }
 
 MemorialSheetPrinter::MemorialSheetPrinter(Interaction& interaction, InputReader read,

@@ -85,6 +85,30 @@ struct SheetPrintJob {
     std::function<void(Canvas&, const PageMetrics&, FooterDrawRequest&)> DrawPage;
 };
 
+// While it lives, a printer that the print dialog set to write a PDF file writes into a
+// scratch file instead; Finish() then puts that PDF under the chosen name as every replaced
+// file is written (whole, or the earlier file left as it was). The printer gets its chosen
+// file name back at the end. A printer that prints on paper is left alone.
+class PdfFileGuard {
+public:
+    explicit PdfFileGuard(QPrinter& printer);
+    ~PdfFileGuard();
+    PdfFileGuard(const PdfFileGuard&) = delete;
+    PdfFileGuard& operator=(const PdfFileGuard&) = delete;
+
+    // Empty when the job may start; else the message why it cannot.
+    const QString& StartProblem() const { return m_problem; }
+    // After the job ended well: empty when the PDF is in place (or the job was on paper),
+    // else the message for the user.
+    QString Finish();
+
+private:
+    QPrinter& m_printer;
+    QString m_target;
+    QString m_scratch;
+    QString m_problem;
+};
+
 // The print sequence every sheet shares: the font and title messages, the print dialog
 // (cancel: nothing more), the printable-area warning (No: nothing printed), then one page.
 // A job that fails part way is aborted and reported, never left open. When the dialog leaves

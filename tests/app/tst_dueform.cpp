@@ -1,6 +1,7 @@
 // The window 今年の年回該当者: listing a record file for a year, loading a row into the main
 // window, printing and saving the list.
 #include "FakeHost.h"
+#include "FileLimits.h"
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
 #include "annual/Nenkai.h"
@@ -264,6 +265,29 @@ private Q_SLOTS:
         QVERIFY(!form.SaveCsv());
         QCOMPARE(m_interaction.Messages.size(), 1);
         QVERIFY(m_interaction.Messages[0].contains(QStringLiteral("書き込めません")));
+    }
+
+    void fullDiskSaveKeepsTheEarlierFile() {
+        test::SmallFileSystem disk(64 * 1024);
+        if (!disk.Usable())
+            QSKIP(disk.Why());
+        const QString out = disk.Path(QStringLiteral("list.csv"));
+        const QByteArray earlier("an earlier list\r\n");
+        {
+            QFile file(out);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(earlier), earlier.size());
+        }
+        QVERIFY(disk.Fill(4096));
+        TDueForm form(m_host, m_interaction);
+        form.FileEdit->setText(WriteRegister(m_dir, 200, RecordEncoding::Cp932));
+        form.Reload();
+        m_interaction.AnswerSaveFile(out);
+        QVERIFY(!form.SaveCsv());
+        QCOMPARE(m_interaction.Messages.size(), 1);
+        QVERIFY(m_interaction.Messages[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))));
+        QCOMPARE(ReadAll(out), earlier);
+        QVERIFY(m_host.StatusMessages.isEmpty());
     }
 
     void printsPageAfterPage() {

@@ -167,6 +167,7 @@ private Q_SLOTS:
     void PrintsOnePage_data();
     void PrintsOnePage();
     void PdfWithoutFileAsksForOne();
+    void PrintToPdfOnFullDiskKeepsEarlierFile();
     void PrinterObjectKeepsTheChoice();
     void SheetsOfOneRunAsPrintedAlone_data();
     void SheetsOfOneRunAsPrintedAlone();
@@ -447,6 +448,34 @@ void TestPrintSheet::SavePdfFailureLeavesNoPartialFile() {
     QFile old(file);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), earlier);
+}
+
+// A PDF chosen in the print dialog is not written in place: a full disk leaves the earlier
+// file and says so.
+void TestPrintSheet::PrintToPdfOnFullDiskKeepsEarlierFile() {
+    test::SmallFileSystem disk(64 * 1024);
+    if (!disk.Usable())
+        QSKIP(disk.Why());
+    const QString file = disk.Path(QStringLiteral("sheet.pdf"));
+    const QByteArray earlier("an earlier sheet");
+    {
+        QFile old(file);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QCOMPARE(old.write(earlier), earlier.size());
+    }
+    QVERIFY(disk.Fill(4096));
+    ScriptedInteraction ui;
+    ui.AnswerPrintDialog(true, ToPdf(file));
+    MemorialSheetInputs in = FilledCase();
+    QPrinter printer(QPrinter::HighResolution);
+    PrintMemorialSheet(false, in, printer, ui, nullptr);
+    const QStringList messages = ui.Log.filter(QStringLiteral("message: "));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.front().contains(file), qPrintable(messages.front()));
+    QFile old(file);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), earlier);
+    QCOMPARE(printer.outputFileName(), file); // the dialog's choice stays for the next job
 }
 
 void TestPrintSheet::PrintsOnePage() {
