@@ -1,6 +1,7 @@
 // The quick table window against a fake host: the year and era fields, the generated table,
 // the editing commands, the save question, the text files in every encoding, failed saves
 // and printing.
+#include "FileLimits.h"
 #include "ModalDriver.h"
 #include "ScriptedInteraction.h"
 #include "Typing.h"
@@ -620,6 +621,25 @@ private Q_SLOTS:
         QVERIFY(m_form->RichEdit1->document()->isModified());
         // No temporary file left beside it.
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+    }
+
+    // The table is smaller than Qt's write buffer: it used to reach the disk only at the
+    // close, whose failure went unnoticed.
+    void fullDiskKeepsTheOldFile() {
+        test::SmallFileSystem disk(64 * 1024);
+        if (!disk.Usable())
+            QSKIP(disk.Why());
+        ShowFor(QStringLiteral("2024"));
+        const QString path = disk.Path(QStringLiteral("table.txt"));
+        WriteAll(path, QByteArray("old contents"));
+        QVERIFY(disk.Fill(0));
+        Edit(QStringLiteral("追記"));
+        m_ui.AnswerSaveFile(path);
+        QVERIFY(!m_form->SaveAs());
+        QCOMPARE(ReadAll(path), QByteArray("old contents"));
+        QCOMPARE(m_ui.Messages.size(), 1);
+        QVERIFY(m_ui.Messages[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))));
+        QVERIFY(m_form->RichEdit1->document()->isModified());
     }
 
     // --- printing ---
