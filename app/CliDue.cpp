@@ -151,7 +151,7 @@ int RunIcalCommand(const ParsedArguments& args, std::ostream& out, std::ostream&
         err << "ulvan ical: 命日 " << Printable(args.Positional[0]) << "年"
             << Printable(args.Positional[1]) << "月" << Printable(args.Positional[2])
             << "日は日付になりません（1〜9999年の実在する日） (the date of death is not a date)\n";
-        return kFailed;
+        return kWrongCall;
     }
     for (const std::u16string& skipped : result.Skipped)
         err << "ulvan ical: 警告: " << TabField(skipped) << '\n';

@@ -119,6 +119,16 @@ void WarnIfNoSuchDate(std::string_view command, std::int32_t year, std::int32_t 
     }
 }
 
+// The window shows an empty result for a year that does not read; the command line prints
+// the same and says why.
+void WarnIfNotAYear(std::string_view command, std::string_view text, std::ostream& err) {
+    if (ParseInt(FromUtf8(text)))
+        return;
+    err << "ulvan " << command << ": 警告: 年 '" << Printable(text)
+        << "' は整数として読めません。ウィンドウと同じく空の結果を出力します。 (warning: the year '"
+        << Printable(text) << "' is not an integer; the result is empty)\n";
+}
+
 } // namespace
 
 int ApplyScheduleOptions(const ParsedArguments& parsed, std::string_view command,
@@ -127,12 +137,19 @@ int ApplyScheduleOptions(const ParsedArguments& parsed, std::string_view command
         // The eight stored offsets skip the first monthly row, which has none.
         const std::vector<std::string> parts = SplitAtCommas(*offsets);
         if (parts.size() != kOffsetCount)
-            return WrongCall(command, "--offsets needs eight integers separated by commas", err);
+            return WrongCall(
+                command,
+                "--offsets には整数8個をカンマ区切りで指定してください (--offsets needs "
+                "eight integers separated by commas)",
+                err);
         MemorialOffsets values{};
         for (std::size_t i = 0; i < kOffsetCount; ++i) {
             const std::optional<std::int32_t> offset = ParseInt(FromUtf8(parts[i]));
             if (!offset)
-                return WrongCall(command, "offset '" + Printable(parts[i]) + "' is not an integer",
+                return WrongCall(command,
+                                 "オフセット '" + Printable(parts[i]) +
+                                     "' は整数ではありません (offset '" + Printable(parts[i]) +
+                                     "' is not an integer)",
                                  err);
             values[i] = *offset;
         }
@@ -140,14 +157,20 @@ int ApplyScheduleOptions(const ParsedArguments& parsed, std::string_view command
     }
     if (const std::string* eve = parsed.Value("eve")) {
         if (eve->size() != schedule.size() || eve->find_first_not_of("01") != std::string::npos)
-            return WrongCall(command, "--eve needs nine flags 0 or 1, such as 111101111", err);
+            return WrongCall(command,
+                             "--eve には 0 か 1 を9個、111101111 のように指定してください (--eve "
+                             "needs nine flags 0 or 1, such as 111101111)",
+                             err);
         for (std::size_t i = 0; i < schedule.size(); ++i)
             schedule[i].Eve = (*eve)[i] == '1';
     }
     if (const std::string* names = parsed.Value("names")) {
         const std::vector<std::string> parts = SplitAtCommas(*names);
         if (parts.size() != schedule.size())
-            return WrongCall(command, "--names needs nine names separated by commas", err);
+            return WrongCall(command,
+                             "--names には名称9個をカンマ区切りで指定してください (--names needs "
+                             "nine names separated by commas)",
+                             err);
         for (std::size_t i = 0; i < schedule.size(); ++i) {
             if (BreaksTheRecord(parts[i]))
                 return WrongCall(command,
@@ -166,7 +189,9 @@ namespace {
 int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "schedule";
     if (parsed.Positional.size() != 3)
-        return WrongCall(kName, "give the year, month and day of death", err);
+        return WrongCall(
+            kName, "命日の年・月・日を指定してください (give the year, month and day of death)",
+            err);
 
     MemorialSchedule schedule = DefaultSchedule();
     if (const int code = ApplyScheduleOptions(parsed, kName, schedule, err); code != 0)
@@ -179,6 +204,7 @@ int RunSchedule(const ParsedArguments& parsed, std::ostream& out, std::ostream& 
     const auto y = ParseInt(year);
     const auto m = ParseInt(month);
     const auto d = ParseInt(day);
+    WarnIfNotAYear(kName, parsed.Positional[0], err);
     if (y && m && d)
         WarnIfNoSuchDate(kName, *y, *m, *d, false, {"MONTH", "DAY"}, err);
     StreamMessages messages(err);
@@ -192,10 +218,13 @@ int RunWareki(const ParsedArguments& parsed, std::ostream& out, std::ostream& er
     constexpr std::string_view kName = "wareki";
     const std::vector<std::string>& texts = parsed.Positional;
     if (texts.size() != 1 && texts.size() != 3)
-        return WrongCall(kName, "give a year, or a year, month and day", err);
+        return WrongCall(
+            kName, "年、または年・月・日を指定してください (give a year, or a year, month and day)",
+            err);
 
     const std::optional<std::int32_t> year = ParseInt(FromUtf8(texts[0]));
     if (!year) {
+        WarnIfNotAYear(kName, texts[0], err);
         // What the era fields show for a year field that is not an integer.
         WriteRecord(out, {u"－－--"});
         return 0;
@@ -210,13 +239,14 @@ int RunWareki(const ParsedArguments& parsed, std::ostream& out, std::ostream& er
 int RunAnnual(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "annual";
     if (parsed.Positional.size() != 1)
-        return WrongCall(kName, "give the year of death", err);
+        return WrongCall(kName, "没年を1つ指定してください (give the year of death)", err);
 
     const std::string* month = parsed.Value("month");
     const std::string* day = parsed.Value("day");
     const std::u16string yearText = FromUtf8(parsed.Positional[0]);
     const std::u16string monthText = month ? FromUtf8(*month) : std::u16string();
     const std::u16string dayText = day ? FromUtf8(*day) : std::u16string();
+    WarnIfNotAYear(kName, parsed.Positional[0], err);
     if (const auto year = ParseInt(yearText))
         WarnIfNoSuchDate(kName, *year, ParseIntOr(monthText, 0), ParseIntOr(dayText, 0), true,
                          {"--month", "--day"}, err);
@@ -234,10 +264,11 @@ int RunAnnual(const ParsedArguments& parsed, std::ostream& out, std::ostream& er
 int RunQuickTable(const ParsedArguments& parsed, std::ostream& out, std::ostream& err) {
     constexpr std::string_view kName = "quicktable";
     if (parsed.Positional.size() != 1)
-        return WrongCall(kName, "give the year", err);
+        return WrongCall(kName, "年度を1つ指定してください (give the year)", err);
 
     // As the window opens: era fields from the year, then the table from all three fields.
     const std::u16string edit2 = FromUtf8(parsed.Positional[0]);
+    WarnIfNotAYear(kName, parsed.Positional[0], err);
     const EraFields era = SyncFiscalEra(edit2);
     const std::vector<std::u16string> items = EraComboItems();
     // The combo shows an era name only when it is one of its items.

@@ -18,9 +18,13 @@ std::optional<std::int32_t> ParseInt(std::u16string_view text) {
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c < u'0' || c > u'9')
+        // Full-width digits are what an input method types in a Japanese text field.
+        const int digit = c >= u'0' && c <= u'9'             ? c - u'0'
+                          : c >= u'\uFF10' && c <= u'\uFF19' ? c - u'\uFF10'
+                                                             : -1;
+        if (digit < 0)
             return std::nullopt;
-        magnitude = magnitude * 10 + (c - u'0');
+        magnitude = magnitude * 10 + digit;
         if (magnitude > limit)
             return std::nullopt;
     }

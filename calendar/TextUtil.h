@@ -13,9 +13,10 @@ namespace ulvan {
 // field reads it:
 //   - leading ASCII blanks (U+0020) are skipped;
 //   - one optional sign, '+' or '-';
-//   - then one or more ASCII digits '0'..'9' up to the end of the text;
+//   - then one or more digits up to the end of the text, ASCII '0'..'9' or full-width
+//     '０'..'９' (what a Japanese input method types), mixed as they come;
 //   - the value must lie in the signed 32-bit range.
-// Anything else (empty text, a lone sign, trailing blanks, full-width digits, overflow) is
+// Anything else (empty text, a lone sign, trailing blanks, kanji numerals, overflow) is
 // "not an integer" and gives nullopt. Runs in time linear in the text, never overflows.
 std::optional<std::int32_t> ParseInt(std::u16string_view text);
 

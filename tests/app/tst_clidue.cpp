@@ -218,7 +218,7 @@ void TestCliDue::IcalErrors_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("no file") << Args({"ical", "2025", "4", "1"}) << 2
                              << QStringLiteral("--ics FILE を指定");
-    QTest::newRow("no date") << Args({"ical", "2025", "2", "29", "--ics", "/tmp/x.ics"}) << 1
+    QTest::newRow("no date") << Args({"ical", "2025", "2", "29", "--ics", "/tmp/x.ics"}) << 2
                              << QStringLiteral("日付になりません");
     QTest::newRow("bad offsets") << Args({"ical", "2025", "4", "1", "--offsets", "1,2", "--ics",
                                           "/tmp/x.ics"})

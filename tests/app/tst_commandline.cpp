@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
@@ -138,6 +139,11 @@ void TestCommandLine::Outputs_data() {
     row("quicktable beyond last era", Words("quicktable 2118"), 26, 25,
         "caption\t2118年度（  年度）年回早見表");
     row("quicktable not a year", Words("quicktable x"), 1, 0, "caption\t");
+    row("quicktable year with a letter", Words("quicktable 2027x"), 1, 0, "caption\t");
+    row("quicktable full-width digits", Words("quicktable ２０２７"), 26, 25,
+        "caption\t２０２７年度（令和 9年度）年回早見表"); // the field's text as typed
+    row("annual full-width digits", Words("annual ２０１８ --month ３"), 21, 0,
+        "一周忌\t2019\t平成\t31");
 
     row("schedule cleared",
         QStringList{QStringLiteral("schedule"), QString(), QStringLiteral("1"),
@@ -162,7 +168,13 @@ void TestCommandLine::Outputs() {
     QFETCH(QString, expected);
     const Run run = RunWith(args);
     QCOMPARE(run.Code, 0);
-    QCOMPARE(run.Err, QString());
+    // A year that does not read prints what the window shows and says so.
+    const qsizetype first = args.size() > 1 && args[1] == QStringLiteral("--") ? 2 : 1;
+    const bool noYear = args.size() <= first;
+    if (noYear || ParseInt(args[first].toStdU16String()))
+        QCOMPARE(run.Err, QString());
+    else
+        QVERIFY2(run.Err.contains(QStringLiteral("警告: 年 '")), qPrintable(run.Err));
     QCOMPARE(run.Lines.size(), lineCount);
     QCOMPARE(run.Lines[line], expected);
 }
@@ -203,6 +215,13 @@ void TestCommandLine::WrongCalls() {
     QCOMPARE(run.Code, 2);
     QVERIFY(run.Lines.isEmpty());
     QVERIFY2(run.Err.contains(mention), qPrintable(run.Err));
+    // Japanese first, then English in brackets.
+    const QString firstLine = run.Err.section(QLatin1Char('\n'), 0, 0);
+    const qsizetype english = firstLine.lastIndexOf(QStringLiteral(" ("));
+    QVERIFY2(english > 0, qPrintable(firstLine));
+    QVERIFY2(std::any_of(firstLine.begin(), firstLine.begin() + english,
+                         [](QChar c) { return c.unicode() > 0x7F; }),
+             qPrintable(firstLine));
 }
 
 void TestCommandLine::Help_data() {

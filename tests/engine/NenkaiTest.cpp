@@ -74,7 +74,7 @@ TEST_P(ComputeNenkaiNotAYear, GivesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ComputeNenkaiNotAYear,
-                         testing::Values(u"", u"abc", u"-", u"2019 ", u"２０１９", u"2147483648"));
+                         testing::Values(u"", u"abc", u"-", u"2019 ", u"二〇一九", u"2147483648"));
 
 // Every item lies its own number of years after the death and agrees with what the year
 // alone gives; the western year text is the decimal year padded to four.

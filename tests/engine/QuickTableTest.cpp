@@ -155,7 +155,7 @@ TEST_P(QuickTableNotAYear, GivesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, QuickTableNotAYear,
-                         testing::Values(u"", u"year", u"-", u"2019 ", u"２０１９",
+                         testing::Values(u"", u"year", u"-", u"2019 ", u"二〇一九",
                                          u"99999999999"));
 
 struct SyncCase {

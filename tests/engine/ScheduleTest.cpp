@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(std::array<std::u16string_view, 3>{u"2019", u"5", u""},
                     std::array<std::u16string_view, 3>{u"", u"5", u"1"},
                     std::array<std::u16string_view, 3>{u"2019", u"", u"1"},
-                    std::array<std::u16string_view, 3>{u"２０１９", u"5", u"1"},
+                    std::array<std::u16string_view, 3>{u"二〇一九", u"5", u"1"},
                     std::array<std::u16string_view, 3>{u"2019 ", u"5", u"1"},
                     std::array<std::u16string_view, 3>{u"2019", u"5", u"1a"},
                     std::array<std::u16string_view, 3>{u"2147483648", u"5", u"1"},

@@ -28,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{u"", std::nullopt}, ParseCase{u"   ", std::nullopt},
                     ParseCase{u"-", std::nullopt}, ParseCase{u"+-1", std::nullopt},
                     ParseCase{u"12 ", std::nullopt}, ParseCase{u"1 2", std::nullopt},
-                    ParseCase{u"２０１９", std::nullopt}, ParseCase{u"0x10", std::nullopt},
+                    ParseCase{u"２０１９", 2019}, ParseCase{u"-２0１9", -2019},
+                    ParseCase{u"二〇一九", std::nullopt}, ParseCase{u"0x10", std::nullopt},
                     ParseCase{u"\t5", std::nullopt}, ParseCase{u"- 5", std::nullopt}));
 
 TEST(DecimalText, WritesSignAndDigits) {
