@@ -131,6 +131,15 @@ int RunSheetCommand(const ParsedArguments& args, std::ostream& out, std::ostream
         options = inputs.Options;
         title = ToQ(SheetTitle(inputs.Options.TitName));
         titleMissing = inputs.Options.TitName.empty();
+        if (!blank) {
+            const SheetCaseCheck check = CheckSheetCase(inputs.Deceased);
+            if (check.NameNotPrinted)
+                err << "ulvan sheet: 警告: " << ToUtf8(kNameNotPrintedMessage)
+                    << " (warning: a posthumous name of over 16 characters is not printed)\n";
+            if (!check.MissingDate.empty())
+                err << "ulvan sheet: 警告: 命日の日付が存在しません（" << ToUtf8(check.MissingDate)
+                    << "）。そのまま書き出します (warning: the date of death does not exist)\n";
+        }
     }
     // The messages the print command shows before its dialog.
     ShowSheetMessages(options, titleMissing,

@@ -193,6 +193,9 @@ std::u16string WeekdayLabelWide(std::int64_t year, std::int64_t month, std::int6
                                 MessageSink* messages) {
     if (year < 1582)
         return std::u16string(kBlankWeekday);
+    if (month < 1 || month > 12 || day < 1 ||
+        day > MonthDays(year, static_cast<std::int32_t>(month)))
+        return std::u16string(kNoDateWeekday);
     const std::int64_t elapsed = Between(1582, 1, 1, year, month, day, messages);
     const std::int64_t r = elapsed % 7;
     if (r < 0)

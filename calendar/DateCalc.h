@@ -44,8 +44,8 @@ CalendarDate AddDays(CalendarDate date, std::int64_t count);
 std::int64_t DaysBetween(CalendarDate from, CalendarDate to, MessageSink* messages = nullptr);
 
 // The weekday label of the date, counted from 1582-01-01 (a Friday): "（金曜日）" etc.;
-// kBlankWeekday for years before 1582; empty when the count from the epoch is negative.
-// A 1582 date lying before January 1 by its field values reports the order message.
+// kBlankWeekday for years before 1582; kNoDateWeekday for a date that does not exist (month
+// outside 1-12, day outside the month: 2月31日 is no date and gets no weekday).
 std::u16string WeekdayLabel(CalendarDate date, MessageSink* messages = nullptr);
 
 // WeekdayLabel for fields computed from field values, which may leave the 32-bit range
@@ -54,6 +54,7 @@ std::u16string WeekdayLabelWide(std::int64_t year, std::int64_t month, std::int6
                                 MessageSink* messages = nullptr);
 
 inline constexpr std::u16string_view kBlankWeekday = u"（　曜日）";
+inline constexpr std::u16string_view kNoDateWeekday = u"（日付なし）";
 
 // The message of DaysBetween for a reversed pair of dates.
 inline constexpr std::u16string_view kDateOrderMessage = u"日付の前後関係を確認して下さい。";

@@ -1,5 +1,6 @@
 #include "sheet/MemorialSheet.h"
 
+#include "calendar/DateCalc.h"
 #include "calendar/TextUtil.h"
 #include "sheet/KanjiNumerals.h"
 
@@ -170,6 +171,25 @@ NameClass ClassifyName(std::size_t characters) {
         return NameClass::Small;
     }
     return NameClass::None;
+}
+
+SheetCaseCheck CheckSheetCase(const DeceasedData& data) {
+    SheetCaseCheck check;
+    check.NameNotPrinted =
+        ClassifyName(CharCount(data.Kaimyo)) == NameClass::None && !data.Kaimyo.empty();
+    const std::optional<std::int32_t> month = ParseInt(data.KiGatsu);
+    const std::optional<std::int32_t> day = ParseInt(data.KiNichi);
+    if (!month || !day)
+        return check; // blank cells, as the clerk left them
+    // Without a western year, a 29 February may be right: a leap year is assumed.
+    const std::int32_t year = ParseInt(data.KiNen).value_or(2000);
+    if (*month < 1 || *month > 12 || *day < 1 || *day > MonthDays(year, *month))
+        check.MissingDate = DecimalText(*month) + u"月" + DecimalText(*day) + u"日";
+    return check;
+}
+
+std::u16string MissingDateQuestion(std::u16string_view monthDay) {
+    return u"命日の日付が存在しません（" + std::u16string(monthDay) + u"）。このまま印刷しますか？";
 }
 
 namespace sheetparts {

@@ -48,6 +48,21 @@ std::u16string DeathDateForm(const DeceasedData& data, const SheetOptions& optio
 enum class NameClass { None, Single, Short, Long, Small };
 NameClass ClassifyName(std::size_t characters);
 
+// What the memorial sheet of a case would print wrong without a word: asked or said before it
+// is printed, previewed or saved (never for the blank form, which prints neither).
+struct SheetCaseCheck {
+    // The date of death's month and day ("2月31日") when its year, month and day read but the
+    // date does not exist; empty otherwise.
+    std::u16string MissingDate;
+    // A posthumous name of 17 characters or more: neither it nor its reading is printed.
+    bool NameNotPrinted = false;
+};
+SheetCaseCheck CheckSheetCase(const DeceasedData& data);
+// "命日の日付が存在しません（2月31日）。このまま印刷しますか？"
+std::u16string MissingDateQuestion(std::u16string_view monthDay);
+inline constexpr std::u16string_view kNameNotPrintedMessage =
+    u"戒名・法名が16文字を超えているため印刷されません（読みも印刷されません）";
+
 // The elements the memorial sheet shares with the annual chart, each appending its part of
 // the page in drawing order. The annual chart calls the same functions with its own row
 // count, title and date of death, so both sheets keep one frame, name box and columns.

@@ -156,7 +156,7 @@ void TPrevForm::ShowPreview(std::int32_t kind) {
 
 void TPrevForm::Print() {
     if (PreviewKind == 0) {
-        m_printer.PrintMemorialSheet(false);
+        m_printer.PrintMemorialSheet(false, /*asked=*/true); // asked when the preview opened
     } else if (PreviewKind == 1 && AnnualPrint) {
         AnnualPrint();
     } else {
@@ -166,7 +166,7 @@ void TPrevForm::Print() {
 
 void TPrevForm::SavePdf() {
     if (PreviewKind == 0) {
-        m_printer.SaveMemorialSheetPdf(false);
+        m_printer.SaveMemorialSheetPdf(false, /*asked=*/true);
     } else if (PreviewKind == 1 && AnnualSavePdf) {
         AnnualSavePdf();
     } else {

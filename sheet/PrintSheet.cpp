@@ -283,7 +283,24 @@ void MemorialSheetPrinter::WriteFooter(const FooterLayout& layout) const {
     }
 }
 
-void MemorialSheetPrinter::PrintMemorialSheet(bool blank) {
+bool MemorialSheetPrinter::ConfirmCase(bool blank) {
+    if (blank)
+        return true;
+    const SheetCaseCheck check = CheckSheetCase(m_read().Deceased);
+    if (check.NameNotPrinted) {
+        m_interaction.Beep(BeepKind::Exclamation);
+        m_interaction.ShowMessage(kNameNotPrintedMessage);
+    }
+    if (check.MissingDate.empty())
+        return true;
+    m_interaction.Beep(BeepKind::Exclamation);
+    return m_interaction.Confirm(Interaction::ConfirmKind::Warning, QStringLiteral("警告"),
+                                 ToQ(MissingDateQuestion(check.MissingDate)));
+}
+
+void MemorialSheetPrinter::PrintMemorialSheet(bool blank, bool asked) {
+    if (!asked && !ConfirmCase(blank))
+        return;
     MemorialSheetInputs inputs = m_read();
     const FooterLayout before = inputs.Footer;
     ulvan::PrintMemorialSheet(blank, inputs, *m_printer, m_interaction, m_parent);
@@ -292,7 +309,9 @@ void MemorialSheetPrinter::PrintMemorialSheet(bool blank) {
     }
 }
 
-bool MemorialSheetPrinter::SaveMemorialSheetPdf(bool blank) {
+bool MemorialSheetPrinter::SaveMemorialSheetPdf(bool blank, bool asked) {
+    if (!asked && !ConfirmCase(blank))
+        return false;
     MemorialSheetInputs inputs = m_read();
     const FooterLayout before = inputs.Footer;
     const bool written = SaveSheetPdf(MemorialPdfJob(blank, inputs), m_interaction, m_parent);

@@ -139,9 +139,14 @@ public:
     MemorialSheetPrinter(const MemorialSheetPrinter&) = delete;
     MemorialSheetPrinter& operator=(const MemorialSheetPrinter&) = delete;
 
-    void PrintMemorialSheet(bool blank);
+    // Before the sheet of the case is printed, previewed or saved: a date of death that does
+    // not exist is asked about (false: the clerk said no), a posthumous name too long to be
+    // printed is said. The blank form needs neither.
+    bool ConfirmCase(bool blank);
+    // `asked`: ConfirmCase already ran for this case (the preview asked when it opened).
+    void PrintMemorialSheet(bool blank, bool asked = false);
     // "PDFに保存…" of the memorial sheet; true when a file was written.
-    bool SaveMemorialSheetPdf(bool blank);
+    bool SaveMemorialSheetPdf(bool blank, bool asked = false);
     // The values as the sheets read them now.
     MemorialSheetInputs ReadInputs() const { return m_read(); }
     void WriteFooter(const FooterLayout& layout) const;

@@ -47,6 +47,8 @@ void SheetCommands::WhenPreviewMade(std::function<void(TPrevForm&)> setUp) {
 }
 
 void SheetCommands::ShowPreview(PreviewKind kind) {
+    if (kind == PreviewKind::Memorial && !Printer().ConfirmCase(false))
+        return;
     Preview().ShowPreview(static_cast<std::int32_t>(kind));
 }
 

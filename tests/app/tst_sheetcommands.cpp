@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/UlvanMain.h"
 #include "footer/FooterRenderer.h"
+#include "sheet/MemorialSheet.h"
 #include "sheet/PrevUnit.h"
 #include "sheet/QtText.h"
 #include "sheet/SheetCommands.h"
@@ -41,6 +42,8 @@ private Q_SLOTS:
     void FooterLayoutKeptWhateverTheDrawingFound();
     void PreviewIsMadeOnFirstShowingAndKept();
     void PreviewSetUpRunsWhenTheWindowIsMade();
+    void SheetOfAnImpossibleCaseAsksFirst_data();
+    void SheetOfAnImpossibleCaseAsksFirst();
 
 private:
     QString SettingsFile() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
@@ -233,6 +236,60 @@ void TestSheetCommands::FooterLayoutKeptWhateverTheDrawingFound() {
     QCOMPARE(FooterKindForRun(host.FooterValue, last) == kFooterUnreadable, marked);
     ForgetUnreadablePictures();
     QVERIFY(host.Prints.empty()); // the commands print themselves, not through the host
+}
+
+void TestSheetCommands::SheetOfAnImpossibleCaseAsksFirst_data() {
+    QTest::addColumn<QString>("command"); // print, pdf, preview
+    QTest::addColumn<bool>("longName");
+    QTest::addColumn<bool>("yes");
+    for (const char* command : {"print", "pdf", "preview"}) {
+        QTest::addRow("%s, No", command) << QString::fromLatin1(command) << false << false;
+        QTest::addRow("%s, long name, Yes", command)
+            << QString::fromLatin1(command) << true << true;
+    }
+}
+
+// 2月31日 goes out only when the clerk says so; a name that will not print is said first.
+void TestSheetCommands::SheetOfAnImpossibleCaseAsksFirst() {
+    QFETCH(QString, command);
+    QFETCH(bool, longName);
+    QFETCH(bool, yes);
+    ScriptedInteraction ui;
+    FakeHost host;
+    FillHost(host);
+    host.DeceasedValue.KiGatsu = u"2";
+    host.DeceasedValue.KiNichi = u"31";
+    if (longName)
+        host.DeceasedValue.Kaimyo = u"一二三四五六七八九十一二三四五六七";
+    ui.AnswerConfirm(yes);
+    if (yes && command == QStringLiteral("print"))
+        ui.AnswerPrintDialog(false);
+    if (yes && command == QStringLiteral("pdf"))
+        ui.AnswerSaveFile(QString());
+    SheetCommands commands(host, ui);
+    if (yes && command == QStringLiteral("preview")) {
+        WhenModal([](QWidget* preview) { preview->close(); });
+    }
+    if (command == QStringLiteral("print"))
+        commands.Print(false);
+    else if (command == QStringLiteral("pdf"))
+        commands.SavePdf();
+    else
+        commands.ShowPreview(PreviewKind::Memorial);
+    QCOMPARE(ui.Questions.size(), std::size_t{1});
+    QCOMPARE(ui.Questions[0].Kind, Interaction::ConfirmKind::Warning);
+    QCOMPARE(ui.Questions[0].Text,
+             QStringLiteral("命日の日付が存在しません（2月31日）。このまま印刷しますか？"));
+    QCOMPARE(ui.Messages.contains(ToQ(kNameNotPrintedMessage)), longName);
+    QVERIFY(std::count(ui.Beeps.begin(), ui.Beeps.end(), BeepKind::Exclamation) >= 1);
+    // No: nothing more happens. Yes: the command goes on to its dialog or window.
+    QCOMPARE(commands.PreviewMade(), yes && command == QStringLiteral("preview"));
+    QCOMPARE(ui.PendingAnswers(), std::size_t{0});
+    // The blank form asks nothing.
+    ui.ClearRecords();
+    ui.AnswerPrintDialog(false);
+    commands.Print(true);
+    QVERIFY(ui.Questions.empty());
 }
 
 void TestSheetCommands::PreviewIsMadeOnFirstShowingAndKept() {

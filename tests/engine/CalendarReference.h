@@ -130,6 +130,9 @@ inline LabelResult WeekdayLabel(std::int64_t year, std::int64_t month, std::int6
                                              u"（木曜日）"};
     if (year < 1582)
         return {u"（　曜日）", false};
+    // A date that does not exist has no weekday.
+    if (month < 1 || month > 12 || day < 1 || day > MonthDays(year, month))
+        return {u"（日付なし）", false};
     const BetweenResult e = DaysBetween(1582, 1, 1, year, month, day);
     const std::int64_t r = e.days % 7;
     if (r < 0)

@@ -319,5 +319,43 @@ TEST(PreviewZoom, StepsAccumulateFromTheCurrentSize) {
     EXPECT_EQ(page, (PreviewPage{707, 500}));
 }
 
+// What is asked or said before a sheet goes out.
+struct CaseCheckRow {
+    const char* name;
+    std::u16string year, month, day, kaimyo;
+    std::u16string missing;
+    bool nameNotPrinted;
+};
+
+class SheetCaseCheckTest : public testing::TestWithParam<CaseCheckRow> {};
+
+TEST_P(SheetCaseCheckTest, FindsWhatWouldPrintWrong) {
+    DeceasedData data;
+    data.KiNen = GetParam().year;
+    data.KiGatsu = GetParam().month;
+    data.KiNichi = GetParam().day;
+    data.Kaimyo = GetParam().kaimyo;
+    const SheetCaseCheck check = CheckSheetCase(data);
+    EXPECT_EQ(check.MissingDate, GetParam().missing);
+    EXPECT_EQ(check.NameNotPrinted, GetParam().nameNotPrinted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SheetCaseCheckTest,
+    testing::Values(CaseCheckRow{"Real", u"2026", u"1", u"31", u"釋浄心", u"", false},
+                    CaseCheckRow{"February31", u"2026", u"2", u"31", u"", u"2月31日", false},
+                    CaseCheckRow{"LeapDay", u"2024", u"2", u"29", u"", u"", false},
+                    CaseCheckRow{"LeapDayOfACommonYear", u"2023", u"2", u"29", u"", u"2月29日",
+                                 false},
+                    CaseCheckRow{"LeapDayWithoutYear", u"", u"2", u"29", u"", u"", false},
+                    CaseCheckRow{"Month13", u"2026", u"13", u"1", u"", u"13月1日", false},
+                    CaseCheckRow{"DayZero", u"2026", u"4", u"0", u"", u"4月0日", false},
+                    CaseCheckRow{"BlankDay", u"2026", u"4", u"", u"", u"", false},
+                    CaseCheckRow{"SixteenCharacters", u"2026", u"1", u"1",
+                                 u"一二三四五六七八九十一二三四五六", u"", false},
+                    CaseCheckRow{"SeventeenCharacters", u"2026", u"1", u"1",
+                                 u"一二三四五六七八九十一二三四五六七", u"", true}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 } // namespace
 } // namespace ulvan
