@@ -425,6 +425,12 @@ void TUlvanForm::BuildWindow() {
         field->installEventFilter(this);
     }
     Edit2->installEventFilter(this);
+    // A row's month or day edited by hand (textEdited: by the user only) gives its weekday
+    // label the edited date's weekday.
+    for (std::size_t r = 0; r < 9; ++r) {
+        for (QLineEdit* field : {MonthEdits[r], DayEdits[r]})
+            connect(field, &QLineEdit::textEdited, this, [this, r] { ShowEditedRowWeekday(r); });
+    }
     // activated: only a choice by the user; selecting in code fires nothing.
     connect(ComboBox1, &QComboBox::activated, this, [this] { UpdateWesternYear(); });
     // toggled fires on every change of state, by a click or set in code, and not when a

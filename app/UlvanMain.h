@@ -132,6 +132,7 @@ public:
     // The routines of the date fields.
     void ComputeSchedule();
     void ShowDeathWeekday();
+    void ShowEditedRowWeekday(std::size_t row);
     void UpdateEraFields();
     void UpdateWesternYear();
     void ClearDeceasedData();

@@ -119,6 +119,12 @@ void TUlvanForm::ShowDeathWeekday() {
     Label6->setText(ToQ(WeekdayLabel(CalendarDate{*year, month, day}, &m_interaction)));
 }
 
+void TUlvanForm::ShowEditedRowWeekday(std::size_t row) {
+    WeekLabels[row]->setText(
+        ToQ(EditedRowWeekday(ToU16(Edit1->text()), ToU16(Edit3->text()), ToU16(Edit4->text()),
+                             ToU16(MonthEdits[row]->text()), ToU16(DayEdits[row]->text()))));
+}
+
 void TUlvanForm::UpdateEraFields() {
     const std::optional<std::int32_t> year = ParseInt(ToU16(Edit1->text()));
     if (!year) {

@@ -203,4 +203,18 @@ std::u16string WeekdayLabelWide(std::int64_t year, std::int64_t month, std::int6
     return std::u16string(kWeekdays[static_cast<std::size_t>(r)]);
 }
 
+std::optional<CalendarDate> FirstDateOnOrAfter(CalendarDate from, std::int32_t month,
+                                               std::int32_t day, std::int64_t lastYear) {
+    if (month < 1 || month > 12 || day < 1 || day > 31)
+        return std::nullopt;
+    std::int64_t year = from.year;
+    if (month < from.month || (month == from.month && day < from.day))
+        ++year;
+    for (int tries = 0; tries < 9 && year <= lastYear; ++tries, ++year) {
+        if (day <= MonthDays(year, month))
+            return CalendarDate{year, month, day};
+    }
+    return std::nullopt;
+}
+
 } // namespace ulvan

@@ -10,7 +10,9 @@
 
 #include "calendar/Messages.h"
 
+#include <climits>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,6 +54,12 @@ std::u16string WeekdayLabel(CalendarDate date, MessageSink* messages = nullptr);
 // (the day before a day of INT32_MIN).
 std::u16string WeekdayLabelWide(std::int64_t year, std::int64_t month, std::int64_t day,
                                 MessageSink* messages = nullptr);
+
+// The first date on or after `from` with the given month and day, in a year up to
+// `lastYear` (a 29 February waits for a leap year, found within eight years); none for a
+// month and day that no year has. `from` must be a date that exists.
+std::optional<CalendarDate> FirstDateOnOrAfter(CalendarDate from, std::int32_t month,
+                                               std::int32_t day, std::int64_t lastYear = INT32_MAX);
 
 inline constexpr std::u16string_view kBlankWeekday = u"（　曜日）";
 inline constexpr std::u16string_view kNoDateWeekday = u"（日付なし）";

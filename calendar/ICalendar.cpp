@@ -51,21 +51,6 @@ std::u16string Title(std::u16string_view memorial, std::u16string_view zokumyo) 
     return title;
 }
 
-// The first date on or after the date of death with the given month and day (a 29 February
-// waits for a leap year, found within eight years).
-std::optional<CalendarDate> OnOrAfter(CalendarDate death, std::int32_t month, std::int32_t day) {
-    if (month < 1 || month > 12 || day < 1 || day > 31)
-        return std::nullopt;
-    std::int64_t year = death.year;
-    if (std::tie(month, day) < std::tie(death.month, death.day))
-        ++year;
-    for (int tries = 0; tries < 9 && year <= kLastYearOfDate; ++tries, ++year) {
-        if (day <= MonthDays(year, month))
-            return CalendarDate{year, month, day};
-    }
-    return std::nullopt;
-}
-
 std::string StampValue(const UtcStamp& s) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%04d%02d%02dT%02d%02d%02dZ", std::clamp(s.Year, 0, 9999),
@@ -197,7 +182,8 @@ CalendarResult BuildMemorialCalendar(const CalendarRequest& request) {
         const bool edited = ParseInt(row.Month) != static_cast<std::int32_t>(date.Month) ||
                             ParseInt(row.Day) != static_cast<std::int32_t>(date.Day);
         if (edited) {
-            const auto shown = OnOrAfter(death, ParseIntOr(row.Month, 0), ParseIntOr(row.Day, 0));
+            const auto shown = FirstDateOnOrAfter(death, ParseIntOr(row.Month, 0),
+                                                  ParseIntOr(row.Day, 0), kLastYearOfDate);
             if (!shown) {
                 result.Skipped.push_back(row.Name + u"：" + row.Month + u"月" + row.Day +
                                          u"日は日付になりません。");

@@ -124,4 +124,23 @@ void ComputeSchedule(std::u16string_view yearText, std::u16string_view monthText
     }
 }
 
+std::u16string EditedRowWeekday(std::u16string_view yearText, std::u16string_view monthText,
+                                std::u16string_view dayText, std::u16string_view rowMonth,
+                                std::u16string_view rowDay) {
+    const auto year = ParseInt(yearText);
+    const auto month = ParseInt(monthText);
+    const auto day = ParseInt(dayText);
+    const auto shownMonth = ParseInt(rowMonth);
+    const auto shownDay = ParseInt(rowDay);
+    if (!year || !month || !day || !shownMonth || !shownDay)
+        return std::u16string(kBlankWeekday);
+    if (*month < 1 || *month > 12 || *day < 1 || *day > MonthDays(*year, *month))
+        return std::u16string(kBlankWeekday); // the date of death itself says （日付なし）
+    const std::optional<CalendarDate> shown =
+        FirstDateOnOrAfter({*year, *month, *day}, *shownMonth, *shownDay);
+    if (!shown)
+        return std::u16string(kNoDateWeekday);
+    return WeekdayLabel(*shown);
+}
+
 } // namespace ulvan

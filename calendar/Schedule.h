@@ -67,6 +67,13 @@ std::array<WideDate, 9> ScheduleDates(std::int32_t year, std::int32_t month, std
 // Parses the three date-of-death texts with ParseInt and fills the results of all nine rows;
 // when any text is not an integer the schedule is cleared instead. `messages` receives the
 // date-order message that a 1582 date before January 1 can raise through its weekday.
+// The weekday label of a row whose month or day the clerk edited by hand: of the first date
+// on or after the date of death with that month and day; kNoDateWeekday when no year has
+// that month and day, kBlankWeekday when the date of death or the row does not read.
+std::u16string EditedRowWeekday(std::u16string_view yearText, std::u16string_view monthText,
+                                std::u16string_view dayText, std::u16string_view rowMonth,
+                                std::u16string_view rowDay);
+
 void ComputeSchedule(std::u16string_view yearText, std::u16string_view monthText,
                      std::u16string_view dayText, MemorialSchedule& schedule,
                      MessageSink* messages = nullptr);

@@ -133,6 +133,7 @@ private Q_SLOTS:
     void EraChosenSetsWesternYear();
     void EraYearUnreadableEmptiesYear();
     void SameTextKeepsManualEdits();
+    void EditedRowAndImpossibleDateLabels();
     void EveBoxClickRecomputes();
     void ClearKeepsSettings();
     void ClearFooterAsks_data();
@@ -823,6 +824,33 @@ void TestMainWindow::SameTextKeepsManualEdits() {
     record.KiNichi = u"2";
     w.ApplyRecord(record);
     CompareShown(w, Expected(w, QStringLiteral("2019"), QStringLiteral("5"), QStringLiteral("2")));
+}
+
+// A row's edited date shows its own weekday; a date that does not exist shows none.
+void TestMainWindow::EditedRowAndImpossibleDateLabels() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    DeceasedData record;
+    record.KiNen = u"2023";
+    record.KiGatsu = u"5";
+    record.KiNichi = u"1";
+    w.ApplyRecord(record);
+    w.DayEdits[4]->selectAll();
+    TypeInto(w.DayEdits[4], QStringLiteral("25"));
+    w.MonthEdits[4]->selectAll();
+    TypeInto(w.MonthEdits[4], QStringLiteral("6"));
+    QCOMPARE(w.WeekLabels[4]->text(), QStringLiteral("（日曜日）")); // 2023-06-25
+    w.DayEdits[4]->selectAll();
+    TypeInto(w.DayEdits[4], QStringLiteral("31"));
+    QCOMPARE(w.WeekLabels[4]->text(), QStringLiteral("（日付なし）")); // June has 30 days
+    // The whole text in the label's width, clear of the eve box beside it.
+    QVERIFY(w.WeekLabels[4]->x() + w.WeekLabels[4]->sizeHint().width() <= w.EveBoxes[4]->x());
+    // A new date of death recomputes the row and its label.
+    w.Edit4->setText(QStringLiteral("2"));
+    QVERIFY(w.WeekLabels[4]->text() != QStringLiteral("（日付なし）"));
+    w.Edit3->setText(QStringLiteral("2"));
+    w.Edit4->setText(QStringLiteral("31"));
+    QCOMPARE(w.Label6->text(), QStringLiteral("（日付なし）"));
 }
 
 void TestMainWindow::EveBoxClickRecomputes() {

@@ -224,6 +224,38 @@ TEST(ScheduleMessages, AnImpossibleTargetHasNoWeekdayAndNoMessage) {
     EXPECT_EQ(schedule[kFirstMonthlyRow].WeekdayText, u"（日付なし）");
 }
 
+// ---- A row edited by hand -------------------------------------------------------------
+
+struct EditedRowCase {
+    const char* name;
+    std::u16string_view year, month, day, rowMonth, rowDay;
+    std::u16string_view label;
+};
+
+class EditedRowTest : public testing::TestWithParam<EditedRowCase> {};
+
+TEST_P(EditedRowTest, LabelFollowsTheEditedDate) {
+    const auto& c = GetParam();
+    EXPECT_EQ(EditedRowWeekday(c.year, c.month, c.day, c.rowMonth, c.rowDay), c.label);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EditedRowTest,
+    testing::Values(
+        // 2023-06-23 is a Friday; edited to 6/25, a Sunday.
+        EditedRowCase{"LaterDaySameYear", u"2023", u"5", u"1", u"6", u"25", u"（日曜日）"},
+        // Before the date of death: the next year's (2024-01-10, a Wednesday).
+        EditedRowCase{"NextYear", u"2023", u"12", u"20", u"1", u"10", u"（水曜日）"},
+        EditedRowCase{"TheDayOfDeathItself", u"2023", u"5", u"1", u"5", u"1", u"（月曜日）"},
+        // A 29 February waits for a leap year: 2024-02-29, a Thursday.
+        EditedRowCase{"LeapDay", u"2022", u"3", u"1", u"2", u"29", u"（木曜日）"},
+        EditedRowCase{"NoSuchDay", u"2023", u"5", u"1", u"2", u"30", u"（日付なし）"},
+        EditedRowCase{"Month13", u"2023", u"5", u"1", u"13", u"1", u"（日付なし）"},
+        EditedRowCase{"RowNotANumber", u"2023", u"5", u"1", u"6", u"x", u"（　曜日）"},
+        EditedRowCase{"NoDateOfDeath", u"", u"5", u"1", u"6", u"25", u"（　曜日）"},
+        EditedRowCase{"DeathDateThatIsNoDate", u"2023", u"2", u"31", u"3", u"5", u"（　曜日）"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 // ---- Rows by offset -----------------------------------------------------------------------
 
 TEST(ScheduleOffsets, EveryOffsetRowAgreesWithTheMonthByMonthWalk) {
