@@ -18,6 +18,7 @@ PACKAGES=(
     python3 python3-icalendar
     qt6-translations-l10n
     desktop-file-utils appstream dpkg-dev file xvfb xauth xdotool
+    locales
 )
 
 install_missing() {
@@ -32,6 +33,12 @@ install_missing() {
         [ "$(id -u)" -eq 0 ] || sudo=(sudo)
         "${sudo[@]}" apt-get update -q
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+    fi
+    # The windows are tested as a Japanese desktop shows them.
+    if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+        local sudo=()
+        [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+        "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
     fi
 }
 

@@ -174,7 +174,8 @@ void TUlvanForm::BuildWindow() {
     };
     group1Label(QStringLiteral("西暦"), 52, 68);
     Edit1 = edit(group1, "Edit1");
-    inGroup1(Edit1, 80, 64, 33, kEditHeight);
+    // Room for four digits and the caret in the window's face (designed 33 wide from 80).
+    inGroup1(Edit1, 74, 64, 39, kEditHeight);
     UpDown1 = new UpDown(group1);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     inGroup1(UpDown1, 113, 64, 15, kEditHeight);
@@ -238,9 +239,9 @@ void TUlvanForm::BuildWindow() {
     LimitUserInput(zokumyo, 16);
     PlaceLabel(group2, QStringLiteral("行年"), 16, 124);
     gyonen = edit(group2, "gyonen");
-    gyonen->setGeometry(48, 120, 25, kEditHeight);
+    gyonen->setGeometry(48, 120, 31, kEditHeight); // three digits: an age of 100
     NoInputMethod(gyonen);
-    PlaceLabel(group2, QStringLiteral("歳"), 78, 124);
+    PlaceLabel(group2, QStringLiteral("歳"), 82, 124);
     Button2 = new QPushButton(QStringLiteral("参照"), group2);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(128, 120, 41, 20);

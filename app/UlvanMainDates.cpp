@@ -93,6 +93,16 @@ void TUlvanForm::SelectEra(const QString& name) {
     }
 }
 
+namespace {
+
+// A weekday label takes the width of its text: "（日付なし）" is longer than "（水曜日）".
+void SetWeekday(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+} // namespace
+
 void TUlvanForm::ComputeSchedule() {
     MemorialSchedule schedule = Schedule();
     ulvan::ComputeSchedule(ToU16(Edit1->text()), ToU16(Edit3->text()), ToU16(Edit4->text()),
@@ -100,7 +110,7 @@ void TUlvanForm::ComputeSchedule() {
     for (std::size_t r = 0; r < 9; ++r) {
         SetText(MonthEdits[r], ToQ(schedule[r].Month));
         SetText(DayEdits[r], ToQ(schedule[r].Day));
-        WeekLabels[r]->setText(ToQ(schedule[r].WeekdayText));
+        SetWeekday(WeekLabels[r], ToQ(schedule[r].WeekdayText));
     }
 }
 
@@ -116,11 +126,12 @@ void TUlvanForm::ShowDeathWeekday() {
         Label6->setText(BlankWeekdayText());
         return;
     }
-    Label6->setText(ToQ(WeekdayLabel(CalendarDate{*year, month, day}, &m_interaction)));
+    SetWeekday(Label6, ToQ(WeekdayLabel(CalendarDate{*year, month, day}, &m_interaction)));
 }
 
 void TUlvanForm::ShowEditedRowWeekday(std::size_t row) {
-    WeekLabels[row]->setText(
+    SetWeekday(
+        WeekLabels[row],
         ToQ(EditedRowWeekday(ToU16(Edit1->text()), ToU16(Edit3->text()), ToU16(Edit4->text()),
                              ToU16(MonthEdits[row]->text()), ToU16(DayEdits[row]->text()))));
 }

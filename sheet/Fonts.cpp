@@ -13,27 +13,76 @@ namespace ulvan {
 
 namespace {
 
-struct FaceMapping {
-    const char16_t* Windows;
-    const char16_t* Installed;
+// What a face is: the installed faces that stand in for one are chosen by its kind, so
+// that a proportional Gothic never becomes a fixed-width one. Fontconfig lists the IPA
+// faces under their Latin names and, under a Japanese locale, Qt under their Japanese
+// ones: both are tried.
+struct FaceKind {
+    bool Gothic = false;
+    bool Proportional = false;
 };
 
-// The faces of the original platform and the installed faces that stand in for them.
-// Both the full-width and the half-width spellings of "MS" occur in stored settings.
-constexpr std::array<FaceMapping, 8> kMappings = {{
-    {u"ＭＳ 明朝", u"IPAMincho"},
-    {u"ＭＳ ゴシック", u"IPAGothic"},
-    {u"ＭＳ Ｐ明朝", u"IPAPMincho"},
-    {u"ＭＳ Ｐゴシック", u"IPAPGothic"},
-    {u"MS Mincho", u"IPAMincho"},
-    {u"MS Gothic", u"IPAGothic"},
-    {u"MS PMincho", u"IPAPMincho"},
-    {u"MS PGothic", u"IPAPGothic"},
+struct InstalledFace {
+    FaceKind Kind;
+    std::array<const char16_t*, 2> Names;
+};
+
+constexpr std::array<InstalledFace, 4> kInstalledFaces = {{
+    {{false, false}, {u"IPAMincho", u"IPA明朝"}},
+    {{true, false}, {u"IPAGothic", u"IPAゴシック"}},
+    {{false, true}, {u"IPAPMincho", u"IPA P明朝"}},
+    {{true, true}, {u"IPAPGothic", u"IPA Pゴシック"}},
 }};
+
+// The faces of the original platform, in both the full-width and the half-width spelling
+// of "MS" that stored settings hold.
+struct WindowsFace {
+    const char16_t* Name;
+    FaceKind Kind;
+};
+
+constexpr std::array<WindowsFace, 8> kWindowsFaces = {{
+    {u"ＭＳ 明朝", {false, false}},
+    {u"ＭＳ ゴシック", {true, false}},
+    {u"ＭＳ Ｐ明朝", {false, true}},
+    {u"ＭＳ Ｐゴシック", {true, true}},
+    {u"MS Mincho", {false, false}},
+    {u"MS Gothic", {true, false}},
+    {u"MS PMincho", {false, true}},
+    {u"MS PGothic", {true, true}},
+}};
+
+// The installed face of that kind, by whichever name the font database knows it.
+QString InstalledFaceOf(FaceKind kind) {
+    for (const InstalledFace& face : kInstalledFaces) {
+        if (face.Kind.Gothic != kind.Gothic || face.Kind.Proportional != kind.Proportional)
+            continue;
+        for (const char16_t* name : face.Names) {
+            const QString family = ToQ(name);
+            if (QFontDatabase::hasFamily(family))
+                return family;
+        }
+    }
+    return QString();
+}
 
 bool LooksSansSerif(const QString& family) {
     return family.contains(u"ゴシック") || family.contains(u"Gothic", Qt::CaseInsensitive) ||
            family.contains(u"Sans", Qt::CaseInsensitive);
+}
+
+// "ＭＳ Ｐゴシック", "MS PMincho", "HG P明朝": a P before the face's kind marks it proportional.
+bool LooksProportional(const QString& family) {
+    for (const QString& kind : {QStringLiteral("ゴシック"), QStringLiteral("明朝"),
+                                QStringLiteral("Gothic"), QStringLiteral("Mincho")}) {
+        const qsizetype at = family.indexOf(kind, 0, Qt::CaseInsensitive);
+        if (at <= 0)
+            continue;
+        const QString before = family.left(at).trimmed();
+        if (before.endsWith(u'P') || before.endsWith(u'Ｐ') || before.endsWith(u'p'))
+            return true;
+    }
+    return false;
 }
 
 bool CanWriteJapanese(const QString& family) {
@@ -90,24 +139,24 @@ QStringList JapaneseFamilies() {
 
 QString ResolveFace(const QString& face) {
     const QString family = face.startsWith(QLatin1Char('@')) ? face.mid(1) : face;
-    for (const FaceMapping& mapping : kMappings) {
-        if (family == QStringView(mapping.Windows)) {
-            const QString installed = ToQ(mapping.Installed);
-            if (QFontDatabase::hasFamily(installed)) {
+    for (const WindowsFace& windows : kWindowsFaces) {
+        if (family == QStringView(windows.Name)) {
+            const QString installed = InstalledFaceOf(windows.Kind);
+            if (!installed.isEmpty())
                 return installed;
-            }
             break;
         }
     }
     if (!family.isEmpty() && QFontDatabase::hasFamily(family)) {
         return family;
     }
-    // Not installed: keep the character of the face (mincho or gothic) when a matching
-    // Japanese face exists, else any face that writes Japanese.
-    const QString preferred =
-        LooksSansSerif(family) ? QStringLiteral("IPAGothic") : QStringLiteral("IPAMincho");
-    if (QFontDatabase::hasFamily(preferred) && CanWriteJapanese(preferred)) {
-        return preferred;
+    // Not installed: keep the character of the face (mincho or gothic, proportional or not)
+    // when a matching Japanese face exists, else any face that writes Japanese.
+    const FaceKind kind{LooksSansSerif(family), LooksProportional(family)};
+    for (const FaceKind tried : {kind, FaceKind{kind.Gothic, false}}) {
+        const QString preferred = InstalledFaceOf(tried);
+        if (!preferred.isEmpty() && CanWriteJapanese(preferred))
+            return preferred;
     }
     const QStringList japanese = JapaneseFamilies();
     if (!japanese.isEmpty()) {

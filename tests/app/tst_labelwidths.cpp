@@ -18,15 +18,18 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
+#include <fontconfig/fontconfig.h>
 #include <memory>
 
 using namespace ulvan;
@@ -57,6 +60,16 @@ double NeededWidth(QWidget* widget, QString* text) {
         }
         return widest + 2 * label->margin() + label->contentsMargins().left() +
                label->contentsMargins().right();
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        *text = edit->text();
+        // The text, the frame and margins on both sides, and room for the caret after it.
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        const QMargins margins = edit->textMargins();
+        return metrics.horizontalAdvance(*text) + 2 * frame + 2 * 2 + margins.left() +
+               margins.right() + 1;
     }
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         *text = box->text();
@@ -133,12 +146,32 @@ private:
 };
 
 void TestLabelWidths::initTestCase() {
-    qInfo() << "scale factor" << qgetenv("QT_SCALE_FACTOR");
+    qInfo() << "scale factor" << qgetenv("QT_SCALE_FACTOR") << "LANG" << qgetenv("LANG");
+    // The run under a Japanese desktop's setting must meet fontconfig's Japanese rules, which
+    // turn unknown faces into the fixed-width Gothic; without the locale it would not.
+    if (qgetenv("LANG").startsWith("ja_JP")) {
+        FcStrSet* langs = FcGetDefaultLangs();
+        const bool japanese =
+            langs != nullptr && FcStrSetMember(langs, reinterpret_cast<const FcChar8*>("ja"));
+        if (langs != nullptr)
+            FcStrSetDestroy(langs);
+        QVERIFY2(japanese, "fontconfig's default language is not Japanese: is the ja_JP.UTF-8 "
+                           "locale generated?");
+        QCOMPARE(QLocale::system().language(), QLocale::Japanese);
+    }
 }
 
 void TestLabelWidths::MainWindow() {
     ScriptedInteraction ui;
     TUlvanForm form(ui, m_dir.filePath(QStringLiteral("Dorim.conf")));
+    // The widest values each field holds: four-digit year, two-digit era year, month and day,
+    // an age of 100, and a date of death that does not exist (its label is the longest).
+    form.Edit1->setText(QStringLiteral("2026"));
+    form.Edit2->setText(QStringLiteral("31"));
+    form.Edit3->setText(QStringLiteral("12"));
+    form.Edit4->setText(QStringLiteral("31"));
+    form.gyonen->setText(QStringLiteral("100"));
+    form.Edit3->setText(QStringLiteral("11")); // 11月31日: no such date
     const QStringList clipped = Clipped(form);
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QLatin1Char('\n'))));
 }

@@ -197,7 +197,7 @@ void TestMainWindow::FirstStartDefaults() {
 void TestMainWindow::ClientSizeAndPlaces_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("rect");
-    QTest::newRow("Edit1") << S("Edit1") << QRect(80, 64, 33, 20);
+    QTest::newRow("Edit1") << S("Edit1") << QRect(74, 64, 39, 20);
     QTest::newRow("ComboBox1") << S("ComboBox1") << QRect(152, 64, 49, 20);
     QTest::newRow("Edit2") << S("Edit2") << QRect(200, 64, 25, 20);
     QTest::newRow("Button1") << S("Button1") << QRect(48, 104, 41, 20);
@@ -208,7 +208,7 @@ void TestMainWindow::ClientSizeAndPlaces_data() {
     QTest::newRow("kaimyo") << S("kaimyo") << QRect(16 + 48, 152 + 24, 169, 20);
     QTest::newRow("Button4") << S("Button4") << QRect(16 + 224, 152 + 24, 41, 20);
     QTest::newRow("yomi") << S("yomi") << QRect(16 + 48, 152 + 52, 217, 20);
-    QTest::newRow("gyonen") << S("gyonen") << QRect(16 + 48, 152 + 120, 25, 20);
+    QTest::newRow("gyonen") << S("gyonen") << QRect(16 + 48, 152 + 120, 31, 20);
     QTest::newRow("Button2") << S("Button2") << QRect(16 + 128, 152 + 120, 41, 20);
     QTest::newRow("Button5") << S("Button5") << QRect(328, 44, 57, 20);
     QTest::newRow("Edit5") << S("Edit5") << QRect(400, 72, 25, 20);
