@@ -104,7 +104,7 @@ void TestStoredCase::FullDiskKeepsEarlierStore() {
     const QByteArray before = earlier.readAll();
     earlier.close();
     QVERIFY(before.size() > 200); // the store is smaller than Qt's write buffer
-    QVERIFY(disk.Fill(4096)); // room for Qt's lock file, not for the store
+    QVERIFY(disk.Fill(4096));     // room for Qt's lock file, not for the store
 
     QVERIFY(!WriteStoredCase(file, FullCase()));
     QVERIFY(earlier.open(QIODevice::ReadOnly));
