@@ -13,6 +13,7 @@
 #include "ui/OnFirstUse.h"
 
 #include <QDate>
+#include <QHash>
 #include <QMainWindow>
 #include <QSet>
 #include <QString>
@@ -133,6 +134,7 @@ public:
     void ComputeSchedule();
     void ShowDeathWeekday();
     void ShowEditedRowWeekday(std::size_t row);
+    void ShowNamesFromTheStart();
     void UpdateEraFields();
     void UpdateWesternYear();
     void ClearDeceasedData();
@@ -212,6 +214,9 @@ private:
     QAction* m_undoAction = nullptr; // "元に戻す", enabled while an import can be undone
     // Keys pressed in the date fields and not yet released there.
     QSet<int> m_keysDown;
+    // The date field's text when each held key went down: a release that changed nothing
+    // (Ctrl+A, an arrow along the text) leaves the era fields alone.
+    QHash<int, QString> m_textAtPress;
 
 public:
     // Controls, named as their objectNames. Public so that dialogs' callers and tests can

@@ -83,11 +83,19 @@ void TUlvanForm::ApplyStoredCase(const StoredCase& stored) {
     }
     SetText(zokumyo, ToQ(deceased.Zokumyo));
     SetText(gyonen, ToQ(deceased.GyoNen));
+    ShowNamesFromTheStart();
     CheckBox11->setChecked(options.HatsuGatsuPrint);
     CheckBox12->setChecked(options.HyakkaNichiPrint);
     CheckBox13->setChecked(options.DogetsuShoryaku);
     CheckBox14->setChecked(options.WarekiInsatsu);
     SetEditStr(ToQ(stored.EditStr));
+}
+
+void TUlvanForm::ShowNamesFromTheStart() {
+    // A text put in a field shows its end; a name too long for its field is read from its
+    // start.
+    for (QLineEdit* field : {kaimyo, yomi, zokumyo})
+        field->setCursorPosition(0);
 }
 
 StoredCase TUlvanForm::CurrentStoredCase() const {

@@ -9,6 +9,7 @@
 #include "calendar/DateCalc.h"
 #include "calendar/TextUtil.h"
 #include "case/StoredCase.h"
+#include "records/DueList.h"
 #include "resources/OpenUnit.h"
 #include "resources/ToolIcons.h"
 #include "sheet/Fonts.h"
@@ -52,13 +53,18 @@ bool TUlvanForm::eventFilter(QObject* watched, QEvent* event) {
     if (key == nullptr || key->isAutoRepeat()) {
         return QMainWindow::eventFilter(watched, event);
     }
+    auto* field = qobject_cast<QLineEdit*>(watched);
     if (press) {
         m_keysDown.insert(key->key());
+        m_textAtPress.insert(key->key(), field != nullptr ? field->text() : QString());
     } else {
         // Only the release of a key pressed in a date field counts. The key that closed a
         // dialog opened by the era update (Enter, Escape) was pressed in that dialog; its
         // release lands here once the dialog is gone and must not open it again.
         if (!m_keysDown.remove(key->key())) {
+            return QMainWindow::eventFilter(watched, event);
+        }
+        if (field != nullptr && m_textAtPress.take(key->key()) == field->text()) {
             return QMainWindow::eventFilter(watched, event);
         }
         if (watched == Edit1 || watched == Edit3 || watched == Edit4) {
@@ -245,7 +251,10 @@ void TUlvanForm::ApplyRecord(const DeceasedData& record) {
     if (m_undoAction != nullptr) {
         m_undoAction->setEnabled(true);
     }
-    SetText(Edit1, ToQ(record.KiNen));
+    // A record with only its era and era year gets the western year the due list reads from
+    // them, so that its schedule and annual chart are there.
+    const std::optional<std::int64_t> year = RecordDeathYear(record);
+    SetText(Edit1, ParseInt(record.KiNen) || !year ? ToQ(record.KiNen) : ToQ(DecimalText(*year)));
     SelectEra(ToQ(record.KiNengo));
     SetText(Edit2, ToQ(record.KiWanen));
     SetText(Edit3, ToQ(record.KiGatsu));
@@ -254,6 +263,7 @@ void TUlvanForm::ApplyRecord(const DeceasedData& record) {
     SetText(yomi, ToQ(record.Yomi));
     SetText(zokumyo, ToQ(record.Zokumyo));
     SetText(gyonen, ToQ(record.GyoNen));
+    ShowNamesFromTheStart();
 }
 
 void TUlvanForm::ShowStatusMessage(const QString& text) {

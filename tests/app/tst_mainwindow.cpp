@@ -134,6 +134,8 @@ private Q_SLOTS:
     void EraYearUnreadableEmptiesYear();
     void SameTextKeepsManualEdits();
     void EditedRowAndImpossibleDateLabels();
+    void KeysThatChangeNothingLeaveTheEra();
+    void RecordWithOnlyItsEraGetsItsYear();
     void EveBoxClickRecomputes();
     void ClearKeepsSettings();
     void ClearFooterAsks_data();
@@ -851,6 +853,43 @@ void TestMainWindow::EditedRowAndImpossibleDateLabels() {
     w.Edit3->setText(QStringLiteral("2"));
     w.Edit4->setText(QStringLiteral("31"));
     QCOMPARE(w.Label6->text(), QStringLiteral("（日付なし）"));
+}
+
+void TestMainWindow::KeysThatChangeNothingLeaveTheEra() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    w.Edit1->setText(QStringLiteral("2019")); // 平成31 or 令和1: the date does not decide
+    w.Edit3->clear();
+    w.Edit1->setFocus();
+    QTest::keyClick(w.Edit1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w.Edit1, Qt::Key_Left);
+    QTest::keyClick(w.Edit1, Qt::Key_End);
+    QVERIFY(f.asked.empty());
+    // A key that changes the text still brings the era fields in step.
+    QTest::keyClick(w.Edit1, Qt::Key_Backspace);
+    QTest::keyClick(w.Edit1, Qt::Key_9);
+    QCOMPARE(f.asked.size(), std::size_t{1});
+}
+
+// The due list counts such a record from its era; the import gives it the same year, and a
+// long name or reading shows from its start.
+void TestMainWindow::RecordWithOnlyItsEraGetsItsYear() {
+    Fixture f;
+    TUlvanForm& w = *f.form;
+    DeceasedData record;
+    record.KiNengo = u"平成";
+    record.KiWanen = u"10";
+    record.KiGatsu = u"4";
+    record.KiNichi = u"1";
+    record.Yomi = u"しゃくじょうしんいんでんだいこじほうみょうのよみがとてもながいばあい";
+    w.ApplyRecord(record);
+    QCOMPARE(w.Edit1->text(), QStringLiteral("1998"));
+    QCOMPARE(w.MonthEdits[0]->text().isEmpty(), false); // the schedule is there
+    QCOMPARE(w.yomi->cursorPosition(), 0);
+    // A western year in the record is kept as it stands.
+    record.KiNen = u"1997";
+    w.ApplyRecord(record);
+    QCOMPARE(w.Edit1->text(), QStringLiteral("1997"));
 }
 
 void TestMainWindow::EveBoxClickRecomputes() {
