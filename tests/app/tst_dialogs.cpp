@@ -260,7 +260,7 @@ void TestDialogs::ShosaiRefusesNonIntegerOffset_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty") << QString();
     QTest::newRow("letters") << QStringLiteral("abc");
-    QTest::newRow("full-width digits") << QStringLiteral("９９");
+    QTest::newRow("kanji numerals") << QStringLiteral("九十九");
     QTest::newRow("overflow") << QStringLiteral("2147483648");
     QTest::newRow("trailing blank") << QStringLiteral("99 ");
 }

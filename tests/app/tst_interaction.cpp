@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -273,7 +274,11 @@ void TestInteraction::RealPdfSaveDialog() {
         dialog->selectNameFilter(dialog->nameFilters().at(filter));
         if (answer >= 0)
             WhenModalOf<QMessageBox>(answerQuestion);
+        // selectFile leaves the name field alone once it has the focus, which on a loaded
+        // machine it may already have: the name is typed into the field, as the user types it.
         dialog->selectFile(typed);
+        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(typed);
         QMetaObject::invokeMethod(dialog, "accept");
         if (dialog->isVisible())
             dialog->reject();

@@ -681,14 +681,18 @@ void TestPrintSheet::PreviewResizeRefitsOnlyAtLevelZero() {
     form.ZoomIn();
     const PreviewPage zoomed{form.PreviewWidth, form.PreviewHeight};
     form.resize(1000, 800);
-    QTest::qWait(20);
+    QTRY_COMPARE(form.size(), QSize(1000, 800));
+    QCoreApplication::processEvents(); // the resize reaches the preview's own handler
     QCOMPARE(PreviewPage(form.PreviewWidth, form.PreviewHeight), zoomed);
     form.ZoomOut();
     form.resize(700, 600);
-    QTest::qWait(20);
-    const QSize box = form.ScrollBox1->viewport()->size();
-    QCOMPARE(PreviewPage(form.PreviewWidth, form.PreviewHeight),
-             FitPreviewPage(box.width(), box.height()));
+    QTRY_COMPARE(form.size(), QSize(700, 600));
+    const auto fitted = [&form] {
+        const QSize box = form.ScrollBox1->viewport()->size();
+        return PreviewPage(form.PreviewWidth, form.PreviewHeight) ==
+               FitPreviewPage(box.width(), box.height());
+    };
+    QTRY_VERIFY(fitted());
 }
 
 void TestPrintSheet::PreviewOpensMaximisedAndPrints() {
@@ -761,13 +765,19 @@ void TestPrintSheet::PreviewZoomedOpensAtReadingEnd() {
         Seen opened;
         Seen userScrolled;
         WhenModal([&](QWidget*) {
-            QTest::qWait(20); // the maximised window settles its size
+            // The maximised window settles its size, then the view goes to the reading end.
+            static_cast<void>(QTest::qWaitFor(
+                [&] {
+                    const Seen now = seen();
+                    return now.acrossEnd > 0 && now.across == now.acrossEnd;
+                },
+                30000)); // the checks below say what it reached
             opened = seen();
             // The user scrolls to the left end and down: the view stays there.
             QScrollBar* across = form.ScrollBox1->horizontalScrollBar();
             across->triggerAction(QAbstractSlider::SliderToMinimum);
             form.ScrollBox1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
-            QTest::qWait(20);
+            QCoreApplication::processEvents(); // nothing queued moves the view back
             userScrolled = seen();
             form.close();
         });
@@ -788,7 +798,7 @@ void TestPrintSheet::PreviewZoomedOpensAtReadingEnd() {
     } else {
         form.ZoomIn();
     }
-    QTest::qWait(20);
+    QTRY_VERIFY(seen().acrossEnd > 0 && seen().across == seen().acrossEnd);
     const Seen stepped = seen();
     QVERIFY(stepped.acrossEnd > 0);
     QCOMPARE(stepped.across, stepped.acrossEnd);
@@ -848,7 +858,7 @@ void TestPrintSheet::PreviewFooterMessageOncePerShowing() {
         WhenModal([&](QWidget*) {
             for (int i = 0; i < 3; ++i) {
                 form.PaintBox1->repaint(); // each paint meets the frame again
-                QTest::qWait(20);
+                QCoreApplication::processEvents();
             }
             shownDuringShowing = static_cast<int>(ui.Messages.count(unreadable));
             form.close();

@@ -352,9 +352,13 @@ void TestSettings::StoredEraSelected() {
         QCOMPARE(form.ComboBox1->currentIndex(), -1);
     }
     QCOMPARE(form.Edit2->text(), QStringLiteral("31"));
-    // The first key release in a date field brings the era fields in step with the date.
+    // A key that changes nothing leaves the stored era; the first key release that changes a
+    // date field brings the era fields in step with the date.
     form.Edit1->setFocus();
     QTest::keyClick(form.Edit1, Qt::Key_End);
+    QCOMPARE(form.ComboBox1->currentText(), selected);
+    QTest::keyClick(form.Edit1, Qt::Key_Backspace);
+    QTest::keyClick(form.Edit1, Qt::Key_9);
     QCOMPARE(form.ComboBox1->currentText(), QStringLiteral("令和"));
     QCOMPARE(form.Edit2->text(), QStringLiteral(" 1"));
     QCOMPARE(form.Edit1->text(), QStringLiteral("2019"));

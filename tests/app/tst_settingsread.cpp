@@ -367,10 +367,12 @@ void TestSettingsRead::MissingPictureKindStoredAfterPreview() {
         SheetCommands commands(form, ui);
         WhenModalOf<TPrevForm>([&ui](TPrevForm* preview) {
             // Painted as soon as the window is up; the message follows the paint.
-            for (int i = 0; i < 200 && ui.Messages.isEmpty(); ++i) {
-                preview->PaintBox1->repaint();
-                QTest::qWait(20);
-            }
+            static_cast<void>(QTest::qWaitFor(
+                [&] {
+                    preview->PaintBox1->repaint();
+                    return !ui.Messages.isEmpty();
+                },
+                30000));
             preview->close();
         });
         commands.ShowPreview(PreviewKind::Memorial);

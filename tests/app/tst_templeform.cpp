@@ -871,7 +871,7 @@ void TestTempleForm::UnreadablePictureReportedOnceAndAskedAgain() {
     m_form->AreaImage();
     QTRY_COMPARE(m_ui->Messages.size(), 1);
     m_form->AreaImage();
-    QTest::qWait(20);
+    QCoreApplication::processEvents(); // a second message would be queued by now
     QCOMPARE(m_ui->Log,
              (QStringList{QStringLiteral("beep: default"),
                           QStringLiteral("message: グラフィックファイルを読み込めませんでした")}));
@@ -911,7 +911,7 @@ void TestTempleForm::UnreadablePicturesToldOnceWithTheirCount() {
     m_form->AreaImage();
     QTRY_COMPARE(m_ui->Messages.size(), 1);
     m_form->AreaImage();
-    QTest::qWait(20);
+    QCoreApplication::processEvents(); // a second message would be queued by now
     QCOMPARE(m_ui->Messages, QStringList{ToQ(FooterMessageWithCount(kFooterLoadFailedMessage, 3))});
     QVERIFY(m_ui->Messages[0].endsWith(QStringLiteral("（3 枠）")));
 }
@@ -1175,7 +1175,7 @@ void TestTempleForm::DocsPictures() {
     WhenModalOf<TTempleForm>([&](TTempleForm* form) {
         form->setWindowState(Qt::WindowNoState);
         form->resize(760, 760);
-        QTest::qWait(50);
+        QTRY_COMPARE(form->size(), QSize(760, 760));
         const int W = form->AreaWidth();
         const int H = form->AreaHeight();
         const auto band = [form](PixelPoint a, PixelPoint b) {
@@ -1225,7 +1225,7 @@ void TestTempleForm::DocsPictures() {
                   P(W * 13 / 20, H * 2 / 5));
         SendMouse(form->PaintBox1, QEvent::MouseButtonRelease, Qt::LeftButton,
                   P(W * 13 / 20, H * 2 / 5));
-        QTest::qWait(50);
+        QCoreApplication::processEvents();
         form->grab().save(QDir(out).filePath(QStringLiteral("footer-editor.png")));
         form->Button2->click();
     });
