@@ -10,7 +10,6 @@
 #include <QTemporaryFile>
 
 #include <filesystem>
-#include <set>
 
 namespace ulvan {
 
@@ -207,11 +206,12 @@ bool SettingsStore::WriteThrough() {
     if (!QDir().mkpath(real.absolutePath()))
         return false;
 
-    std::map<QString, QString> expected;
+    // The whole store as it is to be: what the file holds, with the writes over it.
+    std::map<QString, QVariant> merged;
     for (const QString& key : m_settings->allKeys())
-        expected[key] = Comparable(m_settings->value(key));
+        merged[key] = m_settings->value(key);
     for (const auto& [key, value] : m_pending)
-        expected[key] = Comparable(value);
+        merged[key] = value;
 
     QTemporaryFile side(real.absolutePath() + QLatin1Char('/') + real.fileName() +
                         QStringLiteral(".XXXXXX"));
@@ -221,9 +221,7 @@ bool SettingsStore::WriteThrough() {
     side.close();
     {
         QSettings out(sideName, QSettings::IniFormat);
-        for (const QString& key : m_settings->allKeys())
-            out.setValue(key, m_settings->value(key));
-        for (const auto& [key, value] : m_pending)
+        for (const auto& [key, value] : merged)
             out.setValue(key, value);
         out.sync();
         if (out.status() != QSettings::NoError)
@@ -236,11 +234,11 @@ bool SettingsStore::WriteThrough() {
         if (back.status() != QSettings::NoError)
             return false;
         const QStringList keys = back.allKeys();
-        if (static_cast<std::size_t>(keys.size()) != expected.size())
+        if (static_cast<std::size_t>(keys.size()) != merged.size())
             return false;
         for (const QString& key : keys) {
-            const auto found = expected.find(key);
-            if (found == expected.end() || found->second != Comparable(back.value(key)))
+            const auto found = merged.find(key);
+            if (found == merged.end() || Comparable(found->second) != Comparable(back.value(key)))
                 return false;
         }
     }

@@ -91,6 +91,13 @@ public:
     const char* Why() const { return m_why; }
     QString Path(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
 
+    // Writes `bytes` as the file `name` (the earlier file a failed save must keep); false when
+    // it could not be written.
+    bool Put(const QString& name, const QByteArray& bytes) const {
+        QFile file(Path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    }
+
     // Writes a filler file until at most `free` bytes remain (tmpfs counts in pages).
     bool Fill(qint64 free) {
         QFile filler(Path(QStringLiteral(".filler")));

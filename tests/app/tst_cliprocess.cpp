@@ -276,11 +276,7 @@ void TestCliProcess::FullDiskKeepsEarlierFile() {
     if (!disk.Usable())
         QSKIP(disk.Why());
     const QString file = disk.Path(QStringLiteral("out"));
-    {
-        QFile old(file);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        QCOMPARE(old.write(earlier), earlier.size());
-    }
+    QVERIFY(disk.Put(QStringLiteral("out"), earlier));
     QVERIFY(disk.Fill(512)); // less than either result takes
     const Result result = Start(args << file, Output::Normal);
     QCOMPARE(result.Code, 1);

@@ -273,11 +273,7 @@ private Q_SLOTS:
             QSKIP(disk.Why());
         const QString out = disk.Path(QStringLiteral("list.csv"));
         const QByteArray earlier("an earlier list\r\n");
-        {
-            QFile file(out);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(earlier), earlier.size());
-        }
+        QVERIFY(disk.Put(QStringLiteral("list.csv"), earlier));
         QVERIFY(disk.Fill(4096));
         TDueForm form(m_host, m_interaction);
         form.FileEdit->setText(WriteRegister(m_dir, 200, RecordEncoding::Cp932));
